@@ -1,0 +1,127 @@
+#pragma once
+
+// The data-file interface: one derived class per acquisition-system format.
+//
+// A reader wraps a stream opened for reading and walks it record by record; the record
+// last read is the current record. A writer is made from a reader of the same class and a
+// stream opened for writing: it copies the reader's header, appends the reader's raw
+// records unchanged and finally rewrites its header with the counts.
+//
+// The objects never open or close the stream: the caller does both (delete the objects
+// first, then close the streams).
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "BinaryFile.h"
+#include "ELMData.h"
+#include "LMRec.h"
+#include "TickTime.h"
+
+namespace lm {
+
+class AWDiskFile {
+public:
+    explicit AWDiskFile(BinaryFile& file) : file_(file) {}
+    AWDiskFile(const AWDiskFile&) = delete;
+    AWDiskFile& operator=(const AWDiskFile&) = delete;
+
+    // 1. Frees the object's buffers, never the stream.
+    virtual ~AWDiskFile() = default;
+    // 2. Writer: finishes the output file.
+    virtual int WriteHeader() { return 0; }
+    // 3. Decodes the current record into the common record.
+    virtual void ReadRecord(LMShortHit& /*hit*/) {}
+    // 4. Value of one parameter of the current record.
+    virtual long double GetValue(HitParam /*param*/) { return 0.0L; }
+    // 5. Time of the current record in seconds.
+    virtual long double GetTime() { return 0.0L; }
+    // 6. Event classification of the current hit: 0 opens an event, 1 in the event,
+    //    2 in the lockout after it. Raises ELMData 2001 for a hit earlier than the reference.
+    virtual int CheckEventTime() { return 0; }
+    // 7.
+    virtual bool IsAtFirstRecord() { return false; }
+    // 8.
+    virtual int SeekBegin() { return 0; }
+    // 9.
+    virtual int SeekFirstRecord() { return 0; }
+    // 10. DiSP only: reads the next record without decoding.
+    virtual bool SkipRecord() { return false; }
+    // 11. Spartan only.
+    virtual int SeekRecord(int /*n*/) { return 0; }
+    // 12. Reads the next raw record; 0 at end of file or on a short read.
+    virtual int ReadNext() { return 0; }
+    // 13. Spartan only.
+    virtual int SkipHits() { return 0; }
+    // 14. Spartan only.
+    virtual int ReadPrevious() { return 0; }
+    // 15. Spartan only: writes the raw current record to another stream.
+    virtual int WriteRawTo(BinaryFile& /*out*/) { return 0; }
+    // 16. Writer: appends the reader's current raw record (reader of the same class).
+    virtual void AppendRecord(AWDiskFile& /*reader*/) {}
+    // 17-24. Predicates on the current record.
+    virtual bool IsHit() { return false; }
+    virtual bool IsTestStop() { return false; }
+    virtual bool HasTime() { return false; }
+    virtual bool IsKnownRecord() { return true; }
+    virtual bool IsEndOfData() { return false; }
+    virtual bool IsParametric() { return false; }
+    virtual bool IsComment() { return false; }
+    virtual bool IsTRRecord() { return false; }
+    // 25-27. Header texts; no value when the format has none.
+    virtual std::optional<std::string> GetLabel() { return std::nullopt; }
+    virtual std::optional<std::string> GetVersion() { return std::nullopt; }
+    virtual std::optional<std::string> GetDateTime() { return std::nullopt; }
+    // 28. Spartan only.
+    virtual bool IsHeaderValid() { return false; }
+    // 29. Spartan only.
+    virtual int GetRecordIndex() { return 0; }
+    // 30. Number of records (rewinds and reads the whole file).
+    virtual int GetRecordCount() { return 0; }
+    // 31. Number of hit records (rewinds and reads the whole file).
+    virtual int GetHitCount() { return 0; }
+    // 32-35. Listings; `columns` is a set of HitParam bits.
+    virtual void PrintRecord(std::ostream& /*out*/, uint32_t /*columns*/) {}
+    virtual void PrintCaption(std::ostream& /*out*/, uint32_t /*columns*/) {}
+    virtual void PrintFile(std::ostream& /*out*/, uint32_t /*columns*/) {}
+    virtual void PrintInfo(std::ostream& /*out*/) {}
+    // 36.
+    virtual bool CanBeFiltered() { return false; }
+    // 37.
+    virtual bool IsALine() { return false; }
+
+    // Stores the two windows of CheckEventTime (event window first).
+    void SetEventWindows(TickTime eventWindow, TickTime lockoutWindow)
+    {
+        eventWindow_ = eventWindow;
+        lockoutWindow_ = lockoutWindow;
+    }
+
+    BinaryFile& File() { return file_; }
+    int32_t AppendedCount() const { return appended_; }
+    int32_t DataRecordCount() const { return dataRecords_; }
+    TickTime EventWindow() const { return eventWindow_; }
+    TickTime LockoutWindow() const { return lockoutWindow_; }
+    TickTime ReferenceTime() const { return referenceTime_; }
+    TickTime FirstTime() const { return firstTime_; }
+    TickTime CurrentTime() const { return currentTime_; }
+
+protected:
+    // The shared event classification for a hit at tick time t.
+    int CheckEventTicks(TickTime t);
+    // The shared time bookkeeping of AppendRecord for a timed record appended at t.
+    void NoteAppendedTime(TickTime t);
+
+    BinaryFile& file_;
+    int32_t appended_ = 0;
+    int32_t dataRecords_ = 0;
+    TickTime lockoutWindow_;
+    TickTime eventWindow_;
+    TickTime referenceTime_;
+    TickTime firstTime_;
+    TickTime currentTime_;
+};
+
+}  // namespace lm
