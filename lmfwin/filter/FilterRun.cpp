@@ -1,0 +1,430 @@
+#include "FilterRun.h"
+
+#include "BinaryFile.h"
+#include "DataFileOpen.h"
+#include "FilterMessages.h"
+#include "LocaleText.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace lm {
+
+namespace {
+
+constexpr uint64_t kProgressInterval = 1u << 14;
+
+// Microseconds as ticks of 0.25 us, exactly.
+TickTime MicrosecondsToTicks(uint64_t us)
+{
+    return TickTime::FromValue(us * 4);
+}
+
+// A record time in seconds back to its tick count (times are whole ticks; rounding undoes
+// the conversion error of the seconds value).
+int64_t SecondsToTicks(long double seconds)
+{
+    if (!(seconds > 0.0L))
+        return 0;
+    return int64_t(std::llround(seconds * TickTime::kTicksPerSecond));
+}
+
+fs::path Resolve(const fs::path& base, const std::string& name)
+{
+    fs::path p(name);
+    return p.is_absolute() ? p : base / p;
+}
+
+std::string BackupName(const std::string& source)
+{
+    fs::path p(source);
+    p.replace_extension(".BAK");
+    return p.string();
+}
+
+bool SameFile(const fs::path& a, const fs::path& b)
+{
+    std::error_code ec;
+    const bool same = fs::equivalent(a, b, ec);
+    return !ec && same;
+}
+
+std::string TemporaryNameBeside(const fs::path& target)
+{
+    std::random_device device;
+    std::mt19937_64 random(uint64_t(device()) << 32 | device());
+    for (;;) {
+        std::ostringstream name;
+        name << '.' << target.filename().string() << ".filtering-" << std::hex
+             << (random() & 0xFFFFFFFFFFull);
+        fs::path candidate = target.parent_path() / name.str();
+        std::error_code ec;
+        if (!fs::exists(candidate, ec))
+            return candidate.string();
+    }
+}
+
+// Progress and cancellation, checked every kProgressInterval records.
+class RunProgress {
+public:
+    RunProgress(const FilterRunOptions& options, uint64_t total) : options_(options), total_(total) {}
+
+    void Record(bool moveBar = true)
+    {
+        ++done_;
+        if ((done_ & (kProgressInterval - 1)) == 0) {
+            CheckCancel();
+            if (moveBar && options_.progress)
+                options_.progress(done_, total_);
+        }
+    }
+    void CheckCancel() const
+    {
+        if (options_.cancel && options_.cancel->load(std::memory_order_relaxed))
+            throw EFilter(818);
+    }
+    void Finish()
+    {
+        if (options_.progress)
+            options_.progress(done_, total_);
+    }
+    void ResetCount() { done_ = 0; }
+
+private:
+    const FilterRunOptions& options_;
+    uint64_t total_;
+    uint64_t done_ = 0;
+};
+
+// The rule for records that are not hits.
+inline bool KeepOther(AWDiskFile& reader, const AFilter& filter)
+{
+    if (reader.IsParametric())
+        return !filter.deleteParametric;
+    if (reader.IsTRRecord())
+        return !filter.deleteTR;
+    return reader.IsKnownRecord();
+}
+
+// The common loop: answers whether an end-of-data record was met.
+template <class KeepHit>
+bool CopyLoop(AWDiskFile& reader, AWDiskFile& writer, const AFilter& filter, RunProgress& progress,
+              KeepHit&& keepHit)
+{
+    while (reader.ReadNext()) {
+        progress.Record();
+        const bool keep = reader.IsHit() ? keepHit() : KeepOther(reader, filter);
+        if (keep)
+            writer.AppendRecord(reader);
+        if (reader.IsEndOfData())
+            return true;
+    }
+    return false;
+}
+
+bool RunAsHits(AWDiskFile& reader, AWDiskFile& writer, const AFilter& filter, RunProgress& progress)
+{
+    return CopyLoop(reader, writer, filter, progress, [&] { return filter.Keep(reader); });
+}
+
+bool RunAsEvents(AWDiskFile& reader, AWDiskFile& writer, const AFilter& filter, RunProgress& progress)
+{
+    reader.SetEventWindows(MicrosecondsToTicks(filter.mpt), MicrosecondsToTicks(filter.lock));
+    // Hits within MPT of time 0 before any event has opened follow no tested hit: dropped.
+    bool eventAccepted = false;
+    return CopyLoop(reader, writer, filter, progress, [&] {
+        switch (reader.CheckEventTime()) {
+        case 0:
+            eventAccepted = filter.Keep(reader);
+            return eventAccepted;
+        case 1:
+            return eventAccepted;
+        default:
+            return false;
+        }
+    });
+}
+
+bool RunAsMechanic(AWDiskFile& reader, AWDiskFile& writer, const AFilter& filter, RunProgress& progress)
+{
+    const int64_t window = int64_t(filter.forward) * 4 + int64_t(filter.back) * 4; // ticks
+    const int64_t back = int64_t(filter.back) * 4;
+
+    // Pass 1: the start of the window of every hit that matches the filter. The event check
+    // only guards the time order.
+    reader.SetEventWindows(MicrosecondsToTicks(1), MicrosecondsToTicks(1));
+    std::vector<int64_t> markers;
+    while (reader.ReadNext()) {
+        progress.Record(false);
+        if (reader.IsHit()) {
+            reader.CheckEventTime();
+            if (filter.Match(reader)) {
+                const int64_t t = SecondsToTicks(reader.GetTime());
+                markers.push_back(t > back ? t - back : 0);
+            }
+        }
+        if (reader.IsEndOfData())
+            break;
+    }
+    progress.ResetCount();
+    reader.SeekFirstRecord();
+    writer.SeekFirstRecord();
+
+    // Pass 2: markers and hits are both in time order, so one index walks the windows.
+    size_t k = 0;
+    return CopyLoop(reader, writer, filter, progress, [&] {
+        if (markers.empty())
+            return filter.excluded;
+        const int64_t t = SecondsToTicks(reader.GetTime());
+        for (size_t l = k;; ++l) {
+            const int64_t s = markers[l];
+            if (s > t)
+                return filter.excluded;
+            if (s + window >= t)
+                return !filter.excluded;
+            if (l + 1 == markers.size())
+                return filter.excluded;
+            k = l + 1;
+        }
+    });
+}
+
+// Everything a run opens, released in the right order (objects before their streams).
+struct RunFiles {
+    BinaryFile source;
+    BinaryFile target;
+    DataCopy copy;
+    std::string temporaryPath;
+
+    void ReleaseObjects()
+    {
+        copy.writer.reset();
+        copy.reader.reset();
+    }
+    // On failure: close everything and remove the unfinished post file.
+    void Abandon()
+    {
+        ReleaseObjects();
+        if (source.IsOpen())
+            source.Close();
+        if (target.IsOpen())
+            target.Close();
+        if (!temporaryPath.empty()) {
+            std::error_code ec;
+            fs::remove(temporaryPath, ec);
+            temporaryPath.clear();
+        }
+    }
+};
+
+struct RunCounts {
+    bool endOfData = false;
+    uint32_t total = 0;
+    uint32_t written = 0;
+};
+
+RunCounts CopyFiltered(const AFilter& filter, const fs::path& sourcePath, const fs::path& destinationPath,
+                       const FilterRunOptions& options, RunFiles& files)
+{
+    if (!files.source.Open(sourcePath.string(), BinaryFile::Mode::Read))
+        throw EFilter(809);
+    files.temporaryPath = TemporaryNameBeside(destinationPath);
+    if (!files.target.Open(files.temporaryPath, BinaryFile::Mode::Write)) {
+        files.temporaryPath.clear();
+        throw EFilter(809);
+    }
+    files.copy = OpenDataCopy(files.source, files.target);
+    if (!files.copy)
+        throw EFilter(810);
+    AWDiskFile& reader = *files.copy.reader;
+    AWDiskFile& writer = *files.copy.writer;
+    if (!reader.CanBeFiltered())
+        throw EFilter(816);
+
+    RunCounts counts;
+    counts.total = uint32_t(reader.GetRecordCount());
+    reader.SeekFirstRecord();
+    writer.SeekFirstRecord();
+
+    RunProgress progress(options, counts.total);
+    progress.CheckCancel();
+    switch (filter.treatment) {
+    case ftEvents:
+        counts.endOfData = RunAsEvents(reader, writer, filter, progress);
+        break;
+    case ftMechanic:
+        counts.endOfData = RunAsMechanic(reader, writer, filter, progress);
+        break;
+    default:
+        counts.endOfData = RunAsHits(reader, writer, filter, progress);
+        break;
+    }
+    progress.CheckCancel();
+
+    writer.WriteHeader();
+    counts.written = uint32_t(writer.AppendedCount());
+    files.ReleaseObjects();
+    files.source.Close();
+    const bool failedBefore = files.target.Failed();
+    if (!files.target.Close() || failedBefore)
+        throw EFilter(kMsgPostFileWrite);
+    std::error_code ec;
+    fs::rename(files.temporaryPath, destinationPath, ec);
+    if (ec)
+        throw EFilter(kMsgPostFileWrite);
+    files.temporaryPath.clear();
+    progress.Finish();
+    return counts;
+}
+
+void AppendProtocol(const std::string& path, const std::string& entry, FilterRunResult& result)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    if (out)
+        out << ToUserEncoding(entry);
+    if (out)
+        out.close();
+    if (!out) {
+        result.protocolError = std::string(FilterMessage(kMsgProtocolOpen)) + path;
+        return;
+    }
+    result.protocolWritten = true;
+}
+
+} // namespace
+
+std::string FilterResultText(bool endOfDataFound, uint32_t total, uint32_t written)
+{
+    std::ostringstream out;
+    out << FilterMessage(1034) << '\t' << FilterMessage(endOfDataFound ? 1005 : 1007) << '\n';
+    out << FilterMessage(1035) << '\t' << std::setw(5) << total << FilterMessage(1038) << '\n';
+    out << FilterMessage(1036) << '\t' << std::setw(5) << written << FilterMessage(1038) << '\n';
+    out << FilterMessage(1037) << '\t' << std::setw(5) << (total - written) << FilterMessage(1038) << '\n';
+    return out.str();
+}
+
+std::string FilterProtocolEntry(const AFilter& filter, const std::string& date, const std::string& resultText)
+{
+    std::ostringstream out;
+    out << date << "\t\t" << filter.filterName << '\n';
+    out << FilterMessage(1011) << filter.sourceFile << '\n';
+    out << FilterMessage(1012) << filter.destinationFile << '\n';
+    out << FilterMessage(1026) << '\t';
+    filter.PrintExpressions(out);
+    out << FilterMessage(1027) << "\t\t" << FilterMessage(filter.excluded ? 1014 : 1013) << '\n';
+    out << FilterMessage(1015) << '\t';
+    switch (filter.treatment) {
+    case ftEvents:
+        out << FilterMessage(1017) << "(MPT : " << filter.mpt << ", LOCK : " << filter.lock << ")";
+        break;
+    case ftMechanic:
+        out << FilterMessage(1018) << FilterMessage(1019) << filter.forward << FilterMessage(1020)
+            << filter.back << ")";
+        break;
+    default:
+        out << FilterMessage(1016);
+        break;
+    }
+    out << '\n';
+    filter.PrintWindows(out);
+    out << resultText << '\n';
+    return out.str();
+}
+
+std::string FilterProtocolPath(const FilterRunOptions& options, const std::string& currentFolder)
+{
+    std::string folder = options.commonReportFile ? options.reportFolder : currentFolder;
+    if (folder.empty())
+        return {};
+    if (folder.back() != '/')
+        folder += '/';
+    return folder + "Protocol.txt";
+}
+
+FilterRunResult RunFilter(AFilter& filter, const FilterRunOptions& options)
+{
+    std::error_code ec;
+    const fs::path base = options.workFolder.empty() ? fs::current_path(ec) : fs::path(options.workFolder);
+
+    if (filter.sourceFile.empty())
+        throw EFilter(814);
+    fs::path sourcePath = Resolve(base, filter.sourceFile);
+    if (!fs::exists(sourcePath, ec))
+        throw EFilter(815);
+
+    if (filter.destinationFile.empty())
+        filter.destinationFile = filter.sourceFile;
+    fs::path destinationPath = Resolve(base, filter.destinationFile);
+
+    // The source under another spelling (a relative path, a link) is still the source:
+    // writing over it unasked would lose the original data.
+    std::string restoreName; // set while the source sits under its backup name
+    fs::path backupPath;
+    if (filter.destinationFile == filter.sourceFile || SameFile(sourcePath, destinationPath)) {
+        if (!options.confirmOverwriteSource || !options.confirmOverwriteSource(FilterMessage(1008)))
+            throw EFilter(818);
+        filter.destinationFile = filter.sourceFile;
+        destinationPath = sourcePath;
+        const std::string backupName = BackupName(filter.sourceFile);
+        backupPath = Resolve(base, backupName);
+        if (backupName == filter.sourceFile || SameFile(sourcePath, backupPath))
+            throw EFilter(kMsgBackupMove);
+        if (fs::exists(backupPath, ec) && !fs::remove(backupPath, ec))
+            throw EFilter(799);
+        fs::rename(sourcePath, backupPath, ec);
+        if (ec)
+            throw EFilter(kMsgBackupMove);
+        restoreName = sourcePath.string();
+        filter.sourceFile = backupName;
+        sourcePath = backupPath;
+    }
+
+    RunFiles files;
+    RunCounts counts;
+    try {
+        if (!filter.filtrationPageActive)
+            throw EFilter(811);
+        counts = CopyFiltered(filter, sourcePath, destinationPath, options, files);
+    } catch (...) {
+        files.Abandon();
+        if (!restoreName.empty()) {
+            std::error_code restoreError;
+            fs::rename(backupPath, restoreName, restoreError);
+        }
+        try {
+            throw;
+        } catch (const ELMData& e) {
+            const char* text = FilterMessage(e.Code);
+            throw EFilter(e.Code, *text ? std::string(text) : std::string(e.what()));
+        }
+    }
+
+    FilterRunResult result;
+    result.endOfDataFound = counts.endOfData;
+    result.total = counts.total;
+    result.written = counts.written;
+    result.resultText = FilterResultText(counts.endOfData, counts.total, counts.written);
+    result.sourceName = filter.sourceFile;
+    result.destinationName = filter.destinationFile;
+
+    if (options.makeReport) {
+        result.protocolPath = FilterProtocolPath(options, base.string());
+        if (result.protocolPath.empty()) {
+            result.protocolError = FilterMessage(kMsgNoReportFolder);
+        } else {
+            const std::string entry = FilterProtocolEntry(filter, UserShortDate(), result.resultText);
+            AppendProtocol(Resolve(base, result.protocolPath).string(), entry, result);
+        }
+    }
+    return result;
+}
+
+} // namespace lm
