@@ -1,0 +1,100 @@
+#pragma once
+
+// The in-memory copy of one loaded data file: every record in file order with its frame
+// bits and editing flags, the counters of the status bar, the event classification and
+// the set operations that build, delete and restore the grouped set. Saving writes a new
+// file of the source's format without the deleted hits.
+
+#include "AWDiskFile.h"
+#include "LMRec.h"
+#include "TickTime.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lm {
+
+enum EventClass : int32_t {
+    ecNewEvent = 0,
+    ecInMPT = 1,
+    ecInLockout = 2,
+};
+
+class LMDataSet {
+public:
+    LMDataSet() = default;
+    LMDataSet(const LMDataSet&) = delete;
+    LMDataSet& operator=(const LMDataSet&) = delete;
+
+    int32_t FileType = dtSpartan;
+    std::string FileName;      // empty when no file is loaded
+    uint32_t RecordCount = 0;  // slots: the reader's record count at load time
+    uint32_t HitCount = 0;     // HITS
+    uint32_t EventCount = 0;   // EVNT, set by the latest drawing pass in event view
+    uint32_t FramedCount = 0;  // FRMD
+    uint32_t GroupedCount = 0; // GRPD
+    uint32_t DeletedCount = 0; // DLTD
+    uint32_t TimeMarkCount = 0;
+    double MaxTime = 0.0;     // s
+    double TimeAxisMax = 0.0; // s
+    std::vector<TickTime> TimeMarks;
+    std::vector<LMShortHit> Records;
+
+    // Frame slots present at the latest grouping (bit s = slot s).
+    uint8_t FramesPresent = 0;
+
+    // Event classification state, shared by every pass that views hits as events.
+    TickTime EventReference;
+    TickTime MptWindow;
+    TickTime LockoutWindow;
+    // Time in seconds of the hit that was found out of time order (for the message).
+    double NotSortedTime = 0.0;
+
+    bool IsLoaded() const { return !FileName.empty(); }
+
+    // Frees the records and time marks and zeroes the counters; MaxTime, TimeAxisMax and
+    // EventCount keep their values.
+    void Clear();
+
+    // Loads a data file. Raises std::runtime_error "Data file doesn't exist" or
+    // "Unknown data type.." with the set empty; any other error clears the set and passes
+    // through. The file is closed before this returns or raises.
+    void Load(const std::string& fileName);
+    // The reading part of Load on an open reader (the set has been reset).
+    void LoadFrom(AWDiskFile& reader, DataFileType type, const std::string& fileName);
+
+    // Writes every record of the source file except the deleted hits to `targetName`, in
+    // the source's format, through a temporary file renamed over the target when complete.
+    // Raises std::runtime_error (nothing written, an existing target untouched) when no file
+    // is loaded, the target is the source itself, the source cannot be written (A-Line
+    // ISA), or a file cannot be opened or written.
+    void Save(const std::string& targetName) const;
+    // The copying part of Save: reader and writer positioned at their first records.
+    void CopyUndeleted(AWDiskFile& reader, AWDiskFile& writer) const;
+
+    // Event view: ResetEvents starts a pass (reference 0, windows from the test setup's
+    // MPT and lockout in us); ClassifyEvent answers the class of the next hit in file order
+    // and raises ELMData 2001, storing NotSortedTime, for a hit earlier than the reference.
+    void ResetEvents(double mptMicroseconds, double lockoutMicroseconds);
+    EventClass ClassifyEvent(const LMShortHit& hit);
+
+    // Set operations on the hits; each keeps the counters it affects up to date.
+    void ClearFrameBits();
+    uint32_t GroupAnd(uint8_t occupiedSlots);
+    uint32_t GroupOr(uint8_t occupiedSlots);
+    void ClearGrouped();
+    uint32_t DeleteGrouped();
+    void UndeleteAll();
+    uint32_t InvertGrouped();
+    uint32_t InvertDeleted();
+
+    // The default end of the time axes for a greatest record time: rounded up to the next
+    // tenth of its leading decade; 0 when no record carries a time.
+    static double RoundTimeAxisMax(double maxTime);
+
+private:
+    uint32_t Group(uint8_t occupiedSlots, bool all);
+};
+
+} // namespace lm

@@ -1,0 +1,115 @@
+// Loading and saving through the data-file library (kept apart from the in-memory logic).
+
+#include "DataFileOpen.h"
+#include "LMDataSet.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+#include <unistd.h>
+
+namespace lm {
+
+void LMDataSet::Load(const std::string& fileName)
+{
+    Clear();
+    MaxTime = 0.0;
+    TimeAxisMax = 0.0;
+
+    // Its two text exceptions pass out as they are; the stream is closed by then.
+    OpenedDataFile opened = OpenDataFile(fileName);
+    // Reader first, then the stream: OpenedDataFile's member order does that on unwinding.
+    LoadFrom(*opened.reader, opened.type, fileName);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    if (fs::equivalent(fs::path(a), fs::path(b), error))
+        return true;
+    // A target that does not exist yet cannot be the source; compare names as a fallback.
+    const fs::path ca = fs::weakly_canonical(fs::path(a), error);
+    if (error)
+        return false;
+    const fs::path cb = fs::weakly_canonical(fs::path(b), error);
+    return !error && ca == cb;
+}
+
+// A name for the temporary file beside the target, so that the final rename stays on
+// one file system.
+std::string TemporaryNameFor(const std::string& target)
+{
+    static std::atomic<unsigned> counter{0};
+    const fs::path path(target);
+    for (;;) {
+        fs::path candidate =
+            path.parent_path() / ("." + path.filename().string() + ".tmp" + std::to_string(::getpid()) + "_" +
+                                  std::to_string(counter++));
+        std::error_code error;
+        if (!fs::exists(candidate, error))
+            return candidate.string();
+    }
+}
+
+} // namespace
+
+void LMDataSet::Save(const std::string& targetName) const
+{
+    if (!IsLoaded())
+        throw std::runtime_error("No data file is loaded: nothing to save");
+    if (FileType == dtAlineIsa)
+        throw std::runtime_error("Aline ISA data files cannot be saved");
+    if (targetName.empty())
+        throw std::runtime_error("No target file name given");
+    if (SameFile(FileName, targetName))
+        throw std::runtime_error("Cannot save onto the loaded data file itself: choose another name");
+
+    BinaryFile source;
+    if (!source.Open(FileName, BinaryFile::Mode::Read))
+        throw std::runtime_error("Cannot open the data file '" + FileName + "'");
+    // The copy must walk the file with the same kind of reader that loaded it, or the
+    // records would not line up with the data set.
+    if (RecogniseForWriting(source) != FileType)
+        throw std::runtime_error("The data file '" + FileName + "' cannot be written in its own format");
+
+    const std::string temporary = TemporaryNameFor(targetName);
+    BinaryFile target;
+    if (!target.Open(temporary, BinaryFile::Mode::Write))
+        throw std::runtime_error("Cannot write the file '" + targetName + "'");
+
+    auto discard = [&] {
+        target.Close();
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+    };
+    try {
+        DataCopy copy = OpenDataCopy(source, target);
+        if (!copy)
+            throw std::runtime_error("The data file '" + FileName + "' cannot be written in its own format");
+        copy.reader->SeekFirstRecord();
+        copy.writer->SeekFirstRecord();
+        CopyUndeleted(*copy.reader, *copy.writer);
+        copy.writer->WriteHeader();
+    } catch (...) {
+        discard();
+        throw;
+    }
+    if (!target.Close()) {
+        discard();
+        throw std::runtime_error("Error writing the file '" + targetName + "'");
+    }
+    std::error_code error;
+    fs::rename(temporary, targetName, error);
+    if (error) {
+        discard();
+        throw std::runtime_error("Cannot replace the file '" + targetName + "': " + error.message());
+    }
+}
+
+} // namespace lm
