@@ -1,0 +1,219 @@
+#include "DataFileOpen.h"
+
+#include "Alndata.h"
+#include "Alnpci.h"
+#include "ByteOrder.h"
+#include "LDFile.h"
+#include "SDFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <sstream>
+#include <stdexcept>
+
+namespace lm {
+
+namespace {
+
+constexpr uint32_t kAlineFileType = 43521;
+constexpr uint32_t kAlineIsaSignature = 0x1313CFCF;
+constexpr uint32_t kAlinePciSignature = 0x1515CFCF;
+constexpr size_t kReportLimit = 2048;
+
+// Every test reads from offset 0 so that the stream's block buffer, once filled, serves
+// all of them.
+bool IsAlineFile(BinaryFile& file, size_t signatureOffset, uint32_t signature)
+{
+    std::array<uint8_t, 3964> head;
+    if (file.ReadAt(0, head.data(), signatureOffset + 4) != signatureOffset + 4)
+        return false;
+    return read_u32le(head.data() + 12) == kAlineFileType && read_u32le(head.data() + signatureOffset) == signature;
+}
+
+using Recognition = bool (*)(BinaryFile&);
+
+struct RecognitionStep {
+    DataFileType type;
+    Recognition test;
+};
+
+constexpr std::array<RecognitionStep, 4> kLoadingOrder{{
+    {dtAlineIsa, IsAlineIsaFile},
+    {dtAlinePci, IsAlinePciFile},
+    {dtSpartan, IsSpartanFile},
+    {dtDisp, IsDispFile},
+}};
+
+constexpr std::array<RecognitionStep, 3> kWritingOrder{{
+    {dtSpartan, IsSpartanFile},
+    {dtDisp, IsDispFile},
+    {dtAlinePci, IsAlinePciFile},
+}};
+
+template <size_t N> int Recognise(BinaryFile& file, const std::array<RecognitionStep, N>& order)
+{
+    for (const auto& step : order)
+        if (step.test(file))
+            return step.type;
+    return -1;
+}
+
+std::unique_ptr<AWDiskFile> MakeReader(int type, BinaryFile& file)
+{
+    switch (type) {
+    case dtAlineIsa:
+        return std::make_unique<ALNDFile>(file);
+    case dtAlinePci:
+        return std::make_unique<ALNPCIDFile>(file);
+    case dtSpartan:
+        return std::make_unique<SDFile>(file);
+    case dtDisp:
+        return std::make_unique<LDFile>(file);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+bool IsText(const uint8_t* bytes, long length)
+{
+    for (long i = 0; i < length; ++i) {
+        const uint8_t b = bytes[i];
+        if (b >= 0x20 && b <= 0x7E)
+            continue;
+        if (b >= 9 && b <= 13)
+            continue;
+        if (b == 0 && i > 0)
+            continue;
+        return false;
+    }
+    return true;
+}
+
+bool IsAlineIsaFile(BinaryFile& file)
+{
+    return IsAlineFile(file, 3844, kAlineIsaSignature);
+}
+
+bool IsAlinePciFile(BinaryFile& file)
+{
+    return IsAlineFile(file, 3960, kAlinePciSignature);
+}
+
+bool IsSpartanFile(BinaryFile& file)
+{
+    // A short file is judged as if padded with zero bytes to the 512-byte header.
+    uint8_t header[512] = {};
+    file.ReadAt(0, header, sizeof header);
+    if (IsText(header, 512))
+        return false;
+    if (!IsText(header + 20, 17) || !IsText(header + 40, 6))
+        return false;
+    const int labelLength = header[46];
+    if (labelLength < 1 || labelLength > 40)
+        return false;
+    return IsText(header + 47, labelLength - 2);
+}
+
+bool IsDispFile(BinaryFile& file)
+{
+    // The first message must be the identification text (id 41 and a zero byte).
+    uint8_t head[4];
+    if (file.ReadAt(0, head, sizeof head) != sizeof head)
+        return false;
+    const uint16_t length = read_u16le(head);
+    if (length >= 50000 || read_u16le(head + 2) != 41)
+        return false;
+    if (length <= 6)
+        return true;
+    // Bytes missing at the end of the file count as 0, as in the Spartan test.
+    std::array<uint8_t, 50000> message{};
+    file.ReadAt(0, message.data(), length);
+    return IsText(message.data() + 6, long(length) - 6);
+}
+
+int RecogniseForLoading(BinaryFile& file)
+{
+    return Recognise(file, kLoadingOrder);
+}
+
+int RecogniseForWriting(BinaryFile& file)
+{
+    return Recognise(file, kWritingOrder);
+}
+
+OpenedDataFile OpenDataFile(const std::string& path)
+{
+    OpenedDataFile opened;
+    opened.stream = std::make_unique<BinaryFile>();
+    if (!opened.stream->Open(path, BinaryFile::Mode::Read))
+        throw std::runtime_error("Data file doesn't exist");
+    const int type = RecogniseForLoading(*opened.stream);
+    if (type < 0) {
+        opened.stream->Close();
+        throw std::runtime_error("Unknown data type..");
+    }
+    opened.type = DataFileType(type);
+    opened.reader = MakeReader(type, *opened.stream);
+    return opened;
+}
+
+DataCopy OpenDataCopy(BinaryFile& source, BinaryFile& target)
+{
+    DataCopy copy;
+    switch (RecogniseForWriting(source)) {
+    case dtSpartan: {
+        auto reader = std::make_unique<SDFile>(source);
+        copy.writer = std::make_unique<SDFile>(*reader, target);
+        copy.reader = std::move(reader);
+        break;
+    }
+    case dtDisp: {
+        auto reader = std::make_unique<LDFile>(source);
+        copy.writer = std::make_unique<LDFile>(*reader, target);
+        copy.reader = std::move(reader);
+        break;
+    }
+    case dtAlinePci: {
+        auto reader = std::make_unique<ALNPCIDFile>(source);
+        copy.writer = std::make_unique<ALNPCIDFile>(*reader, target);
+        copy.reader = std::move(reader);
+        break;
+    }
+    default:
+        break;
+    }
+    return copy;
+}
+
+std::string DescribeDataFile(const std::string& path)
+{
+    OpenedDataFile opened = OpenDataFile(path);
+    std::ostringstream text;
+    text << "Data type: " << DataFileTypeName(opened.type) << '\n';
+    opened.reader->PrintInfo(text);
+    opened.reader.reset();
+    opened.stream->Close();
+    std::string report = text.str();
+    if (report.size() > kReportLimit)
+        report.resize(kReportLimit);
+    return report;
+}
+
+bool IsDataFilePath(const std::string& path)
+{
+    static constexpr std::array<const char*, 7> kExtensions{".DTA", ".DTT", ".SDA", ".SDT",
+                                                            ".LDA", ".LDT", ".ALD"};
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return false;
+    std::string extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return char(std::toupper(c)); });
+    return std::find(kExtensions.begin(), kExtensions.end(), extension) != kExtensions.end();
+}
+
+} // namespace lm

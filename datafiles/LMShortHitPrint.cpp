@@ -1,0 +1,47 @@
+#include "LMRec.h"
+
+#include <iomanip>
+#include <ostream>
+
+namespace lm {
+
+namespace {
+
+// Restores the caller's stream formatting whatever the listing changed.
+class FormatGuard {
+public:
+    explicit FormatGuard(std::ostream& out) : out_(out), flags_(out.flags()), precision_(out.precision()) {}
+    ~FormatGuard()
+    {
+        out_.flags(flags_);
+        out_.precision(precision_);
+    }
+
+private:
+    std::ostream& out_;
+    std::ios_base::fmtflags flags_;
+    std::streamsize precision_;
+};
+
+} // namespace
+
+void LMShortHit::PrintTitles(std::ostream& out)
+{
+    FormatGuard guard(out);
+    out << std::right << std::setw(14) << "Time (sec.)" << std::setw(4) << "Chn" << std::setw(6) << "Rise"
+        << std::setw(6) << "Count" << std::setw(7) << "Durat" << std::setw(6) << "Ener" << std::setw(4)
+        << "Amp" << std::setw(7) << "Freq" << std::setw(8) << "Prm";
+}
+
+// The "Prm" cell is left to the caller: the data view writes the parametric value there
+// converted with the test setup's divisors and offsets, which a bare record cannot know.
+void LMShortHit::PrintValues(std::ostream& out) const
+{
+    FormatGuard guard(out);
+    out << std::right << std::fixed << std::setprecision(7) << std::setw(14)
+        << static_cast<double>(time.Seconds()) << std::setw(4) << unsigned(channel) << std::setw(6) << rise
+        << std::setw(6) << counts << std::setw(7) << duration << std::setw(6) << energy << std::setw(4)
+        << unsigned(amplitude) << std::setprecision(1) << std::setw(7) << static_cast<double>(Value(hpFreq));
+}
+
+} // namespace lm
