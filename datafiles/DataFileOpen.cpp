@@ -28,7 +28,8 @@ bool IsAlineFile(BinaryFile& file, size_t signatureOffset, uint32_t signature)
     std::array<uint8_t, 3964> head;
     if (file.ReadAt(0, head.data(), signatureOffset + 4) != signatureOffset + 4)
         return false;
-    return read_u32le(head.data() + 12) == kAlineFileType && read_u32le(head.data() + signatureOffset) == signature;
+    return read_u32le(head.data() + 12) == kAlineFileType &&
+           read_u32le(head.data() + signatureOffset) == signature;
 }
 
 using Recognition = bool (*)(BinaryFile&);
