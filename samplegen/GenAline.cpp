@@ -118,6 +118,7 @@ struct PciChannel {
     float dAdc;
     uint16_t freq;
     double k;
+    double kTerm; // 20 log10(K), as the reader derives it
 };
 
 PciChannel PciChannelOf(int index)
@@ -126,8 +127,9 @@ PciChannel PciChannelOf(int index)
     PciChannel c{};
     c.gain = index % 2 == 0 ? 20 : 26;
     c.dAdc = index % 2 == 0 ? 10.0f : 20.0f;
-    c.freq = 2000;
-    c.k = double(c.dAdc) / std::pow(10.0, c.gain * 0.05);
+    c.freq = 10000;
+    c.k = double(c.dAdc) / std::pow(10.0, double(c.gain) * 0.05);
+    c.kTerm = 20.0 * std::log10(c.k);
     return c;
 }
 
@@ -262,9 +264,19 @@ void WriteAlinePciSample(BinaryFile& out, const SampleOptions& options)
             const uint32_t counts = std::min(e.counts, (1u << 17) - 1);
             w = uint16_t(w | (duration >> 16) | ((amplitude >> 16) << 3) | ((rise >> 16) << 4) |
                          ((counts >> 16) << 7));
-            // Energy as mantissa and exponent, scaled so that it decodes to 10 log10 of the
-            // session's energy.
-            uint64_t raw = uint64_t(std::llround(e.energy * ch.freq / (1000.0 * ch.k * ch.k)));
+            // Energy as mantissa and exponent, chosen so that the reader's formula gives back
+            // the whole dB of 10 log10 of the session's energy.
+            // (At least 1 dB: values between 0 and 1 dB would truncate to 0.)
+            const double target = std::max(1.0, std::floor(10.0 * std::log10(std::max(1.0, e.energy))));
+            const auto decoded = [&ch](uint64_t r) {
+                return 10.0 * std::log10(double(r) * 1000.0 / ch.freq) + ch.kTerm;
+            };
+            uint64_t raw =
+                uint64_t(std::max<long long>(1, std::llround(e.energy * ch.freq / (1000.0 * ch.k * ch.k))));
+            while (decoded(raw) < target)
+                ++raw;
+            while (raw > 1 && decoded(raw) >= target + 1.0)
+                --raw;
             uint32_t exponent = 0;
             while (raw >= (uint64_t(1) << 27)) {
                 raw >>= 1;
