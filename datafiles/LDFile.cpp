@@ -186,12 +186,15 @@ void LDFile::SetActiveDataSet(const uint8_t* sub, size_t /*available*/)
     active_.assign(sub + 2, sub + 2 + n);
     parametricCount_ = sub[2 + n];
     fields_.clear();
+    // Hits only write the slots of the list; the others stay zero from here on.
+    std::memset(slots_, 0, sizeof slots_);
     uint16_t offset = 8;
     for (uint8_t id : active_) {
         const LDCharacteristic* c = Characteristic(id);
         if (!c || c->size == 0)
             continue;
-        fields_.push_back(Field{offset, c->size, id});
+        const uint32_t mask = c->size == 4 ? 0xFFFFFFFFu : (1u << (8 * c->size)) - 1;
+        fields_.push_back(Field{mask, offset, id});
         offset = uint16_t(offset + c->size);
     }
     parametricOffset_ = offset;
@@ -200,10 +203,11 @@ void LDFile::SetActiveDataSet(const uint8_t* sub, size_t /*available*/)
 
 void LDFile::DecodeHit()
 {
-    std::memset(slots_, 0, sizeof slots_);
+    // A 4-byte load masked to the value's size: the zeroed area behind the body keeps the
+    // load in bounds, and no branch on the size is needed.
     const uint8_t* body = body_.data();
     for (const Field& f : fields_)
-        slots_[f.slot] = LoadValue(body + f.offset, f.size);
+        slots_[f.slot] = read_u32le(body + f.offset) & f.mask;
     if (parametricCount_ != 0) {
         // Only the first parametric of a hit is kept.
         parametricId_ = body[parametricOffset_];

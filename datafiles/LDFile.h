@@ -105,8 +105,8 @@ public:
 private:
     // A value of a hit message: where it lies and which slot receives it.
     struct Field {
+        uint32_t mask; // the value's bytes of a 4-byte little-endian load
         uint16_t offset;
-        uint8_t size;
         uint8_t slot;
     };
 
