@@ -1,0 +1,152 @@
+#include "TestSetup.h"
+
+#include "IniFile.h"
+
+#include <charconv>
+#include <filesystem>
+
+namespace lm {
+
+namespace {
+
+float FieldValue(const std::string& field)
+{
+    double v = 0;
+    return ParseIniFloat(field, v) ? float(v) : 0.0f;
+}
+
+} // namespace
+
+AHold ParseHoldValue(const std::string& value)
+{
+    std::vector<std::string> fields;
+    size_t pos = 0;
+    // Each step consumes at least one character, so the loop always ends.
+    while (pos < value.size() && fields.size() < 5) {
+        size_t bar = value.find('|', pos);
+        if (bar == std::string::npos) {
+            fields.push_back(value.substr(pos));
+            break;
+        }
+        fields.push_back(value.substr(pos, bar - pos));
+        pos = bar + 1;
+    }
+    AHold hold;
+    if (fields.size() > 0)
+        hold.label = fields[0];
+    if (fields.size() > 1)
+        hold.pressure = FieldValue(fields[1]);
+    if (fields.size() > 2)
+        hold.start = FieldValue(fields[2]);
+    if (fields.size() > 3)
+        hold.length = FieldValue(fields[3]);
+    if (fields.size() > 4)
+        hold.delay = FieldValue(fields[4]);
+    return hold;
+}
+
+// Hold values are single precision: their shortest form reads back to the same float
+// (10, 3600, 0.1) instead of showing the double digits of the float.
+static std::string FormatHoldField(float value)
+{
+    char buf[32];
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general);
+    return std::string(buf, r.ptr);
+}
+
+std::string FormatHoldValue(const AHold& hold)
+{
+    return hold.label + "|" + FormatHoldField(hold.pressure) + "|" + FormatHoldField(hold.start) + "|" +
+           FormatHoldField(hold.length) + "|" + FormatHoldField(hold.delay) + "|";
+}
+
+std::string ATestSetup::StartupFileName(const std::string& programPath)
+{
+    std::filesystem::path p(programPath);
+    p.replace_extension(".INI");
+    return p.string();
+}
+
+bool ATestSetup::LoadFromFile(const std::string& path)
+{
+    IniFile ini;
+    if (!ini.Load(path) || !ini.HasSection("LMQWIN"))
+        return false;
+    FileName = path;
+    LoadFromIni(ini);
+    return true;
+}
+
+void ATestSetup::LoadFromIni(const IniFile& ini)
+{
+    ClearHolds();
+    TestLabel = ini.ReadString("Test", "TestLabel", "Default test");
+    TestTH = int(ini.ReadInteger("Test", "TestTH", 50));
+    HoldsView = ini.ReadBool("Test", "HoldsView", true);
+    if (const IniFile::Section* holds = ini.FindSection("Holds"))
+        for (const auto& entry : holds->entries)
+            Holds.push_back(ParseHoldValue(entry.value));
+    MPT = uint32_t(ini.ReadInteger("Event", "MPT", 5000));
+    Lockout = uint32_t(ini.ReadInteger("Event", "Lockout", 20000));
+    DivisorSys = ini.ReadFloat("Parametric", "DivisorSys", 1.0);
+    OffsetSys = ini.ReadFloat("Parametric", "OffsetSys", 0.0);
+    DivisorReal = ini.ReadFloat("Parametric", "DivisorReal", 1.0);
+    OffsetReal = ini.ReadFloat("Parametric", "OffsetReal", 0.0);
+    EvalTH = int(ini.ReadInteger("Monpac", "EvalTH", 50));
+    HiAmpLev = int(ini.ReadInteger("Monpac", "HiAmpLev", 65));
+    SevHitNum = int(ini.ReadInteger("Monpac", "SevHitNum", 10));
+    MP_HstLimit1 = int(ini.ReadInteger("Monpac", "MP_HstLimit1", 10));
+    MP_HstLimit2 = int(ini.ReadInteger("Monpac", "MP_HstLimit2", 15));
+    MP_HstLimit3 = int(ini.ReadInteger("Monpac", "MP_HstLimit3", 75));
+    MP_HstLimit4 = int(ini.ReadInteger("Monpac", "MP_HstLimit4", 1000));
+    MP_HstLastHits2 = int(ini.ReadInteger("Monpac", "MP_HstLastHits2", 0));
+    MP_HstLastHits3 = int(ini.ReadInteger("Monpac", "MP_HstLastHits3", 15));
+    MP_HstLastHits4 = float(ini.ReadFloat("Monpac", "MP_HstLastHits4", 0.8f));
+    MP_HstLastHits5 = int(ini.ReadInteger("Monpac", "MP_HstLastHits5", 200));
+    LDExponent = ini.ReadFloat("LocDyn", "LDExponent", 4.0);
+    Class1 = int(ini.ReadInteger("LocDyn", "Class1", 10));
+    Class2 = int(ini.ReadInteger("LocDyn", "Class2", 100));
+    Class3 = int(ini.ReadInteger("LocDyn", "Class3", 1000));
+}
+
+bool ATestSetup::SaveToFile(const std::string& path) const
+{
+    IniFile ini;
+    ini.Load(path); // a missing file simply starts empty
+    SaveToIni(ini);
+    return ini.Save(path);
+}
+
+void ATestSetup::SaveToIni(IniFile& ini) const
+{
+    ini.WriteInteger("LMQWIN", "LmqWin", 1);
+    ini.WriteString("Test", "TestLabel", TestLabel);
+    ini.WriteInteger("Test", "TestTH", TestTH);
+    ini.WriteBool("Test", "HoldsView", HoldsView);
+    ini.EraseSection("Holds");
+    for (size_t i = 0; i < Holds.size(); ++i)
+        ini.WriteString("Holds", std::to_string(i), FormatHoldValue(Holds[i]));
+    ini.WriteInteger("Event", "MPT", MPT);
+    ini.WriteInteger("Event", "Lockout", Lockout);
+    ini.WriteFloat("Parametric", "DivisorSys", DivisorSys);
+    ini.WriteFloat("Parametric", "OffsetSys", OffsetSys);
+    ini.WriteFloat("Parametric", "DivisorReal", DivisorReal);
+    ini.WriteFloat("Parametric", "OffsetReal", OffsetReal);
+    ini.WriteInteger("Monpac", "EvalTH", EvalTH);
+    ini.WriteInteger("Monpac", "HiAmpLev", HiAmpLev);
+    ini.WriteInteger("Monpac", "SevHitNum", SevHitNum);
+    ini.WriteInteger("Monpac", "MP_HstLimit1", MP_HstLimit1);
+    ini.WriteInteger("Monpac", "MP_HstLimit2", MP_HstLimit2);
+    ini.WriteInteger("Monpac", "MP_HstLimit3", MP_HstLimit3);
+    ini.WriteInteger("Monpac", "MP_HstLimit4", MP_HstLimit4);
+    ini.WriteInteger("Monpac", "MP_HstLastHits2", MP_HstLastHits2);
+    ini.WriteInteger("Monpac", "MP_HstLastHits3", MP_HstLastHits3);
+    ini.WriteFloat("Monpac", "MP_HstLastHits4", double(MP_HstLastHits4));
+    ini.WriteInteger("Monpac", "MP_HstLastHits5", MP_HstLastHits5);
+    ini.WriteFloat("LocDyn", "LDExponent", LDExponent);
+    ini.WriteInteger("LocDyn", "Class1", Class1);
+    ini.WriteInteger("LocDyn", "Class2", Class2);
+    ini.WriteInteger("LocDyn", "Class3", Class3);
+}
+
+} // namespace lm
