@@ -132,7 +132,7 @@ long double ALNDFile::GetTime()
     return (long double)diff + (long double)read_u32le(record_.data() + 8) * 1e-6L;
 }
 
-bool ALNDFile::AmplitudeDb(long double& value) const
+bool ALNDFile::AmplitudeDb(double& value) const
 {
     const uint8_t* b = record_.data() + kRecordHeadSize;
     const uint32_t channel = b[0];
@@ -153,9 +153,9 @@ void ALNDFile::ReadRecord(LMShortHit& hit)
         hit.SetHitFlags(0);
         hit.time = RecordTicks();
         hit.channel = uint8_t(b[0] + 1);
-        long double db = 0.0L;
+        double db = 0.0;
         // The field is 8 bits wide: the low bits of the truncated value are kept.
-        hit.amplitude = AmplitudeDb(db) ? uint8_t(int64_t(db)) : 0;
+        hit.amplitude = AmplitudeDb(db) ? uint8_t(int32_t(db)) : 0;
         hit.energy = uint16_t(read_u32le(b + 4));
         hit.duration = read_u32le(b + 8);
         hit.rise = uint16_t(read_u32le(b + 12));
@@ -184,8 +184,8 @@ long double ALNDFile::GetValue(HitParam param)
     case hpDuration:
         return read_u32le(b + 8);
     case hpAmplitude: {
-        long double db = 0.0L;
-        return AmplitudeDb(db) ? db : 0.0L;
+        double db = 0.0;
+        return AmplitudeDb(db) ? (long double)db : 0.0L;
     }
     default:
         return 0.0L;

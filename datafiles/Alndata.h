@@ -82,7 +82,7 @@ public:
 
 private:
     // Amplitude in dB of the current hit, truncated; nothing when it has no dB value.
-    bool AmplitudeDb(long double& value) const;
+    bool AmplitudeDb(double& value) const;
 
     std::array<uint8_t, kTestParamSize> testParam_{};
     std::array<uint8_t, kHrdwDescrSize> hrdw_{};
