@@ -1,0 +1,129 @@
+#include "FilterGrid.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace lmf {
+
+TFilterGrid::TFilterGrid(int columns, QList<int> lookupColumns, QWidget* parent)
+    : QTableWidget(1, columns, parent), lookupColumns_(std::move(lookupColumns))
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    verticalHeader()->setDefaultSectionSize(20);
+    verticalHeader()->setMinimumWidth(22);
+    horizontalHeader()->setHighlightSections(false);
+    setCurrentCell(0, 0);
+}
+
+QString TFilterGrid::Cell(int dataRow, int column) const
+{
+    const QTableWidgetItem* cell = item(dataRow - 1, column);
+    return cell ? cell->text() : QString();
+}
+
+void TFilterGrid::SetCell(int dataRow, int column, const QString& text)
+{
+    if (dataRow < 1 || dataRow > rowCount() || column < 0 || column >= columnCount())
+        return;
+    QTableWidgetItem* cell = item(dataRow - 1, column);
+    if (cell)
+        cell->setText(text);
+    else
+        setItem(dataRow - 1, column, new QTableWidgetItem(text));
+}
+
+void TFilterGrid::SetDataRows(int rows)
+{
+    setRowCount(std::max(rows, 1));
+}
+
+void TFilterGrid::Clear()
+{
+    clearContents();
+    setRowCount(1);
+    setCurrentCell(0, std::max(currentColumn(), 0));
+}
+
+GridRows TFilterGrid::Rows() const
+{
+    GridRows rows;
+    for (int r = 1; r <= rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < columnCount(); ++c)
+            cells << Cell(r, c);
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+void TFilterGrid::SetRows(const GridRows& rows)
+{
+    Clear();
+    SetDataRows(int(rows.size()));
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows[r].size(); ++c)
+            SetCell(int(r) + 1, c, rows[r][c]);
+}
+
+void TFilterGrid::SetHeaders(const QStringList& titles, const QList<int>& widths)
+{
+    setHorizontalHeaderLabels(titles);
+    for (int c = 0; c < widths.size() && c < columnCount(); ++c)
+        setColumnWidth(c, widths[c]);
+}
+
+void TFilterGrid::SwapRows(int a, int b)
+{
+    for (int c = 0; c < columnCount(); ++c) {
+        QTableWidgetItem* first = takeItem(a, c);
+        QTableWidgetItem* second = takeItem(b, c);
+        setItem(a, c, second);
+        setItem(b, c, first);
+    }
+}
+
+void TFilterGrid::keyPressEvent(QKeyEvent* event)
+{
+    const auto mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const int row = currentRow();
+    const int column = std::max(currentColumn(), 0);
+
+    if (event->key() == Qt::Key_F1 && mods == Qt::ControlModifier) {
+        // Consumed in every column, so no help request follows the key.
+        if (lookupColumns_.contains(column))
+            emit lookupRequested();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Insert && mods == Qt::NoModifier) {
+        insertRow(std::max(row, 0));
+        setCurrentCell(std::max(row, 0), column);
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && mods == Qt::ControlModifier) {
+        if (rowCount() > 1 && row >= 0) {
+            removeRow(row);
+            setCurrentCell(std::min(row, rowCount() - 1), column);
+        } else {
+            clearContents();
+            setCurrentCell(0, column);
+        }
+        event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && mods == Qt::ShiftModifier) {
+        // The focused cell stays where it is; only the rows' contents change places.
+        const int other = event->key() == Qt::Key_Up ? row - 1 : row + 1;
+        if (row >= 0 && other >= 0 && other < rowCount()) {
+            SwapRows(row, other);
+            setCurrentCell(row, column);
+        }
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+} // namespace lmf

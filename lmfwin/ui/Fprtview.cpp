@@ -1,0 +1,123 @@
+#include "Fprtview.h"
+
+#include <QFile>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSaveFile>
+#include <QStatusBar>
+#include <QTextCursor>
+
+namespace lmf {
+
+QByteArray PlainTextToRtf(const QString& text)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fmodern Courier New;}}\\f0\\fs20\n";
+    for (const QChar ch : text) {
+        const char16_t code = ch.unicode();
+        if (code == '\n')
+            rtf += "\\par\n";
+        else if (code == '\r')
+            continue;
+        else if (code == '\t')
+            rtf += "\\tab ";
+        else if (code == '\\' || code == '{' || code == '}')
+            rtf += '\\' + QByteArray(1, char(code));
+        else if (code < 0x80)
+            rtf += char(code);
+        else
+            rtf += "\\u" + QByteArray::number(int(int16_t(code))) + '?';
+    }
+    rtf += "}\n";
+    return rtf;
+}
+
+TFProtocolView::TFProtocolView(const QString& path, UserDialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent), path_(path), dialogs_(dialogs)
+{
+    setWindowFlag(Qt::Window);
+    setWindowTitle(QString::fromUtf8("Просмотр файла протокола"));
+    Text = new QPlainTextEdit(this);
+    Text->setObjectName("Text");
+    Text->setReadOnly(true);
+    Text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        Text->setPlainText(QString::fromLocal8Bit(file.readAll()));
+    setCentralWidget(Text);
+    StatusPath = new QLabel(path, this);
+    statusBar()->addWidget(StatusPath, 1);
+
+    QMenu* fileMenu = menuBar()->addMenu(QString::fromUtf8("&Файл"));
+    ActionSaveAs =
+        fileMenu->addAction(QString::fromUtf8("Сохранить &Как..."), this, &TFProtocolView::SaveAsCommand);
+    ActionPrint = fileMenu->addAction(QString::fromUtf8("&Печать..."));
+    ActionPrint->setEnabled(false);
+    fileMenu->addSeparator();
+    ActionExit = fileMenu->addAction(QString::fromUtf8("&Выход"), this, &QWidget::close);
+    ActionExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QMenu* editMenu = menuBar()->addMenu(QString::fromUtf8("&Правка"));
+    ActionCopy = editMenu->addAction(QString::fromUtf8("&Копировать"), Text, &QPlainTextEdit::copy);
+    ActionCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    ActionFind = editMenu->addAction(QString::fromUtf8("&Поиск..."), this, &TFProtocolView::FindCommand);
+    ActionFind->setShortcut(QKeySequence(Qt::Key_F3));
+    resize(640, 480);
+}
+
+bool TFProtocolView::FindNext(const QString& what)
+{
+    if (what.isEmpty())
+        return false;
+    const QString text = Text->toPlainText();
+    const QTextCursor cursor = Text->textCursor();
+    const int from = cursor.hasSelection() ? cursor.selectionEnd() : 0;
+    const int at = text.indexOf(what, from, Qt::CaseSensitive);
+    if (at < 0)
+        return false;
+    QTextCursor found(Text->document());
+    found.setPosition(at);
+    found.setPosition(at + int(what.size()), QTextCursor::KeepAnchor);
+    Text->setTextCursor(found);
+    Text->setFocus();
+    return true;
+}
+
+void TFProtocolView::FindCommand()
+{
+    bool ok = false;
+    const QString what = QInputDialog::getText(this, QString::fromUtf8("Поиск"), QString::fromUtf8("Найти:"),
+                                               QLineEdit::Normal, lastSearch_, &ok);
+    if (!ok || what.isEmpty())
+        return;
+    lastSearch_ = what;
+    FindNext(what);
+}
+
+bool TFProtocolView::SaveAs(const QString& fileName)
+{
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    const QString text = Text->toPlainText();
+    if (fileName.endsWith(".txt", Qt::CaseInsensitive))
+        out.write(text.toLocal8Bit());
+    else
+        out.write(PlainTextToRtf(text));
+    return out.commit();
+}
+
+void TFProtocolView::SaveAsCommand()
+{
+    const QString filters = QString::fromUtf8("Rich Text Format (*.rtf);;Текст ASCII (*.txt)");
+    QString name = dialogs_->SaveFileName(this, QString::fromUtf8("Сохранить файл протокола как.."), filters,
+                                          QStringLiteral("Rich Text Format (*.rtf)"));
+    if (name.isEmpty())
+        return;
+    if (!name.contains('.'))
+        name += ".rtf";
+    if (!SaveAs(name))
+        dialogs_->Error(this, windowTitle(), QString::fromUtf8("Не удалось записать файл ") + name);
+}
+
+} // namespace lmf

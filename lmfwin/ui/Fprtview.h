@@ -1,0 +1,46 @@
+#pragma once
+
+// Viewer of the protocol file: read-only text, the file's path in the status line, save
+// as RTF or plain text, copy, and a case-sensitive downward search (F3).
+
+#include "UserDialogs.h"
+
+#include <QMainWindow>
+#include <QPlainTextEdit>
+
+class QLabel;
+
+namespace lmf {
+
+// The text as a minimal RTF document (non-ASCII letters as \uN escapes).
+QByteArray PlainTextToRtf(const QString& text);
+
+class TFProtocolView : public QMainWindow {
+    Q_OBJECT
+public:
+    TFProtocolView(const QString& path, UserDialogs* dialogs, QWidget* parent = nullptr);
+
+    QString Path() const { return path_; }
+    // Searches downwards from the end of the selection, letter case counting; a match is
+    // selected and the text takes the focus. Answers false, changing nothing, when none.
+    bool FindNext(const QString& what);
+    // Writes the shown text: RTF unless the name ends in ".txt".
+    bool SaveAs(const QString& fileName);
+    void SaveAsCommand();
+    void FindCommand();
+
+    QPlainTextEdit* Text;
+    QLabel* StatusPath;
+    QAction* ActionSaveAs;
+    QAction* ActionPrint;
+    QAction* ActionExit;
+    QAction* ActionCopy;
+    QAction* ActionFind;
+
+private:
+    QString path_;
+    UserDialogs* dialogs_;
+    QString lastSearch_;
+};
+
+} // namespace lmf
