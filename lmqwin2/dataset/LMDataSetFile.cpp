@@ -3,10 +3,10 @@
 #include "DataFileOpen.h"
 #include "LMDataSet.h"
 
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -41,20 +41,22 @@ bool SameFile(const std::string& a, const std::string& b)
     return !error && ca == cb;
 }
 
-// A name for the temporary file beside the target, so that the final rename stays on
-// one file system.
-std::string TemporaryNameFor(const std::string& target)
+// Creates an empty temporary file beside the target (so that the final rename stays on one
+// file system) with the permissions a newly created file would get, and answers its path.
+std::string CreateTemporaryBeside(const std::string& target)
 {
-    static std::atomic<unsigned> counter{0};
-    const fs::path path(target);
-    for (;;) {
-        fs::path candidate =
-            path.parent_path() / ("." + path.filename().string() + ".tmp" + std::to_string(::getpid()) + "_" +
-                                  std::to_string(counter++));
-        std::error_code error;
-        if (!fs::exists(candidate, error))
-            return candidate.string();
-    }
+    fs::path folder = fs::path(target).parent_path();
+    if (folder.empty())
+        folder = ".";
+    std::string pattern = (folder / ("." + fs::path(target).filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0)
+        throw std::runtime_error("Cannot write the file '" + target + "'");
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    ::close(fd);
+    return pattern;
 }
 
 } // namespace
@@ -78,10 +80,13 @@ void LMDataSet::Save(const std::string& targetName) const
     if (RecogniseForWriting(source) != FileType)
         throw std::runtime_error("The data file '" + FileName + "' cannot be written in its own format");
 
-    const std::string temporary = TemporaryNameFor(targetName);
+    const std::string temporary = CreateTemporaryBeside(targetName);
     BinaryFile target;
-    if (!target.Open(temporary, BinaryFile::Mode::Write))
+    if (!target.Open(temporary, BinaryFile::Mode::Write)) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
         throw std::runtime_error("Cannot write the file '" + targetName + "'");
+    }
 
     auto discard = [&] {
         target.Close();

@@ -1,1 +1,283 @@
+// Loading and saving real files: generated samples of every writable format and a small
+// hand-built Spartan file. Saved files are compared byte for byte with a plain copy.
 
+#include "DataFileOpen.h"
+#include "ELMData.h"
+#include "LMDataSet.h"
+#include "SampleGen.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace lm {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "lmq_dataset_XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
+
+std::vector<uint8_t> ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// A plain reader/writer copy that leaves out the records at the given indices.
+std::vector<uint8_t> CopyWithout(const std::string& source, const std::set<size_t>& skipped)
+{
+    BinaryFile in;
+    EXPECT_TRUE(in.Open(source, BinaryFile::Mode::Read));
+    std::vector<uint8_t> bytes;
+    BinaryFile out;
+    out.OpenMemoryWrite(bytes);
+    {
+        DataCopy copy = OpenDataCopy(in, out);
+        EXPECT_TRUE(bool(copy));
+        copy.reader->SeekFirstRecord();
+        copy.writer->SeekFirstRecord();
+        for (size_t i = 0; copy.reader->ReadNext(); ++i)
+            if (!skipped.count(i))
+                copy.writer->AppendRecord(*copy.reader);
+        copy.writer->WriteHeader();
+    }
+    out.Close();
+    return bytes;
+}
+
+// A Spartan file: valid header, then the given records (code, seconds, channel, amplitude).
+struct SpartanRecord {
+    uint8_t code;
+    double seconds;
+    uint8_t channel = 1;
+    uint8_t amplitude = 50;
+};
+
+std::vector<uint8_t> SpartanFile(const std::vector<SpartanRecord>& records)
+{
+    std::vector<uint8_t> bytes(512, 0);
+    const std::string date = "01/02/03 04:05:06";
+    std::copy(date.begin(), date.end(), bytes.begin() + 21);
+    bytes[20] = ' ';
+    const std::string version = "V1.00 ";
+    std::copy(version.begin(), version.end(), bytes.begin() + 40);
+    bytes[46] = 4;
+    const std::string label = "Test";
+    std::copy(label.begin(), label.end(), bytes.begin() + 47);
+    for (const SpartanRecord& r : records) {
+        uint8_t record[32] = {};
+        record[0] = r.code;
+        TickTime::FromSeconds(r.seconds).ToBytes(record + 1);
+        record[7] = r.channel;
+        record[24] = r.amplitude;
+        bytes.insert(bytes.end(), record, record + 32);
+    }
+    return bytes;
+}
+
+TEST(LMDataSetFile, LoadsGeneratedSamplesOfEveryFormat)
+{
+    TempFolder folder;
+    for (const char* format : {"sdt", "dta", "ald", "isa"}) {
+        SCOPED_TRACE(format);
+        const std::string path = folder / (std::string("s.") + format);
+        gen::GenerateSampleFile(format, {300, 4, 7}, path);
+        LMDataSet data;
+        data.Load(path);
+        EXPECT_EQ(data.FileName, path);
+        EXPECT_EQ(data.HitCount, 300u);
+        EXPECT_EQ(data.Records.size(), data.RecordCount);
+        EXPECT_GT(data.RecordCount, 300u);
+        EXPECT_GT(data.MaxTime, 0.0);
+        EXPECT_GT(data.TimeAxisMax, data.MaxTime);
+        EXPECT_EQ(data.TimeMarks.size(), data.TimeMarkCount);
+        for (size_t i = 1; i < data.TimeMarks.size(); ++i)
+            EXPECT_LE(data.TimeMarks[i - 1], data.TimeMarks[i]);
+    }
+}
+
+TEST(LMDataSetFile, LoadFailuresLeaveTheSetEmpty)
+{
+    TempFolder folder;
+    LMDataSet data;
+    gen::GenerateSampleFile("sdt", {20, 2, 1}, folder / "ok.sdt");
+    data.Load(folder / "ok.sdt");
+    data.Records[0].SetHitFlags(hfDeleted);
+    data.DeletedCount = 1;
+
+    const struct {
+        std::string path;
+        const char* message;
+    } cases[] = {{folder / "missing.dta", "Data file doesn't exist"},
+                 {folder / "text.dta", "Unknown data type.."}};
+    WriteAll(folder / "text.dta", std::vector<uint8_t>(600, 'a'));
+    for (const auto& c : cases) {
+        try {
+            data.Load(c.path);
+            ADD_FAILURE() << "no exception for " << c.path;
+        } catch (const std::runtime_error& error) {
+            EXPECT_STREQ(error.what(), c.message);
+        }
+        EXPECT_FALSE(data.IsLoaded());
+        EXPECT_EQ(data.RecordCount, 0u);
+        EXPECT_EQ(data.DeletedCount, 0u);
+        EXPECT_EQ(data.TimeAxisMax, 0.0);
+    }
+    // The refused file was closed: it can be replaced and opened again.
+    fs::copy_file(folder / "ok.sdt", folder / "text.dta", fs::copy_options::overwrite_existing);
+    data.Load(folder / "text.dta");
+    EXPECT_EQ(data.HitCount, 20u);
+    EXPECT_EQ(data.DeletedCount, 0u);
+}
+
+TEST(LMDataSetFile, SaveLeavesOutDeletedHitsAndKeepsEverythingElse)
+{
+    TempFolder folder;
+    for (const char* format : {"sdt", "dta", "ald"}) {
+        SCOPED_TRACE(format);
+        const std::string source = folder / (std::string("src.") + format);
+        gen::GenerateSampleFile(format, {1000, 4, 3}, source);
+        LMDataSet data;
+        data.Load(source);
+
+        // Delete 10 hits spread over the file; group another one (grouped hits are saved).
+        std::set<size_t> deleted;
+        for (size_t i = 0; i < data.Records.size() && deleted.size() < 10; i += 97)
+            if (data.Records[i].kind == rkHit)
+                deleted.insert(i);
+        ASSERT_EQ(deleted.size(), 10u);
+        for (size_t i : deleted)
+            data.Records[i].SetHitFlags(hfGrouped);
+        data.GroupedCount = 10;
+        EXPECT_EQ(data.DeleteGrouped(), 10u);
+        for (size_t i = 0; i < data.Records.size(); ++i)
+            if (data.Records[i].kind == rkHit && !deleted.count(i)) {
+                data.Records[i].SetHitFlags(hfGrouped);
+                break;
+            }
+
+        const std::string target = folder / (std::string("out.") + format);
+        data.Save(target);
+        EXPECT_EQ(ReadAll(target), CopyWithout(source, deleted));
+
+        LMDataSet saved;
+        saved.Load(target);
+        EXPECT_EQ(saved.HitCount, 990u);
+        EXPECT_EQ(saved.DeletedCount, 0u);
+        EXPECT_EQ(saved.GroupedCount, 0u);
+        EXPECT_EQ(saved.RecordCount, data.RecordCount - 10);
+        // Saving changes nothing in the set; a second save writes the same bytes.
+        EXPECT_EQ(data.FileName, source);
+        EXPECT_EQ(data.DeletedCount, 10u);
+        data.Save(target);
+        EXPECT_EQ(ReadAll(target), CopyWithout(source, deleted));
+    }
+}
+
+TEST(LMDataSetFile, SaveWithNothingDeletedEqualsToolCopy)
+{
+    const char* tool = std::getenv("LMTOOL");
+    if (!tool)
+        GTEST_SKIP() << "LMTOOL not set";
+    TempFolder folder;
+    // A hand-built file with an unknown record code in the middle and records after the
+    // end-of-data record: the loader's count stops short of them, the save keeps them.
+    const std::string source = folder / "hand.dta";
+    WriteAll(source, SpartanFile({{1, 1.0}, {99, 0}, {7, 0}, {1, 2.0}, {0, 0}, {1, 3.0}, {1, 4.0}}));
+    LMDataSet data;
+    data.Load(source);
+    EXPECT_EQ(data.FileType, dtSpartan);
+    EXPECT_EQ(data.RecordCount, 4u); // codes 1, 7, 1, 0 are known; 99 is not
+    EXPECT_EQ(data.HitCount, 2u);    // the end record and the two hits after it are not held
+
+    data.Save(folder / "saved.dta");
+    const std::string copied = folder / "copied.dta";
+    ASSERT_EQ(std::system((std::string(tool) + " copy '" + source + "' '" + copied + "'").c_str()), 0);
+    EXPECT_EQ(ReadAll(folder / "saved.dta"), ReadAll(copied));
+}
+
+TEST(LMDataSetFile, SaveRefusalsWriteNothing)
+{
+    TempFolder folder;
+    gen::GenerateSampleFile("sdt", {50, 2, 1}, folder / "a.sdt");
+    gen::GenerateSampleFile("isa", {50, 2, 1}, folder / "b.isa");
+    const std::vector<uint8_t> keep = {'k', 'e', 'e', 'p'};
+    WriteAll(folder / "target", keep);
+
+    LMDataSet empty;
+    EXPECT_THROW(empty.Save(folder / "target"), std::runtime_error);
+
+    LMDataSet isa;
+    isa.Load(folder / "b.isa");
+    EXPECT_EQ(isa.FileType, dtAlineIsa);
+    EXPECT_THROW(isa.Save(folder / "target"), std::runtime_error);
+
+    LMDataSet spartan;
+    spartan.Load(folder / "a.sdt");
+    const std::vector<uint8_t> source = ReadAll(folder / "a.sdt");
+    // The source itself, also under another spelling of its path.
+    EXPECT_THROW(spartan.Save(folder / "a.sdt"), std::runtime_error);
+    EXPECT_THROW(spartan.Save(folder / "./a.sdt"), std::runtime_error);
+    EXPECT_EQ(ReadAll(folder / "a.sdt"), source);
+    // A folder that does not exist.
+    EXPECT_THROW(spartan.Save(folder / "no/such/file"), std::runtime_error);
+
+    // The source vanished after loading.
+    fs::rename(folder / "a.sdt", folder / "moved.sdt");
+    EXPECT_THROW(spartan.Save(folder / "target"), std::runtime_error);
+
+    EXPECT_EQ(ReadAll(folder / "target"), keep);
+    // No temporary file is left behind.
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder / ""))
+        ++files;
+    EXPECT_EQ(files, 3u); // b.isa, target, moved.sdt
+}
+
+TEST(LMDataSetFile, UnsortedFileInEventView)
+{
+    TempFolder folder;
+    const std::string path = folder / "unsorted.dta";
+    WriteAll(path, SpartanFile({{1, 1.0}, {1, 3.0}, {1, 2.5}, {1, 4.0}, {0, 0}}));
+    LMDataSet data;
+    data.Load(path);
+    ASSERT_EQ(data.HitCount, 4u);
+    EXPECT_DOUBLE_EQ(data.MaxTime, 4.0);
+    data.ResetEvents(100, 1000);
+    EXPECT_EQ(data.ClassifyEvent(data.Records[0]), ecNewEvent);
+    EXPECT_EQ(data.ClassifyEvent(data.Records[1]), ecNewEvent);
+    try {
+        data.ClassifyEvent(data.Records[2]);
+        FAIL() << "no exception";
+    } catch (const ELMData& error) {
+        EXPECT_EQ(error.Code, kErrNotSorted);
+    }
+    EXPECT_DOUBLE_EQ(data.NotSortedTime, 2.5);
+}
+
+} // namespace
+} // namespace lm
