@@ -25,10 +25,20 @@ int ASetupEventClassifier::ClassifyEvent(const LMShortHit& hit)
         offendingTime_ = double(hit.time.Seconds());
         throw ELMData(kErrNotSorted);
     }
-    const TickTime dt = TickTime::FromSeconds(hit.time.Seconds() - reference_.Seconds());
-    if (dt <= mptWindow_)
+    // The distance goes through seconds and back, which may lose one tick to truncation;
+    // the exact tick difference decides everywhere except one tick beyond a window.
+    const uint64_t exact = hit.time.Value() - reference_.Value();
+    const auto within = [&](const TickTime& window) {
+        const uint64_t w = window.Value();
+        if (exact <= w)
+            return true;
+        if (exact > w + 1)
+            return false;
+        return TickTime::FromSeconds(hit.time.Seconds() - reference_.Seconds()) <= window;
+    };
+    if (within(mptWindow_))
         return kInMPT;
-    if (dt <= lockoutWindow_)
+    if (within(lockoutWindow_))
         return kInLockout;
     reference_ = hit.time;
     return kNewEvent;
@@ -73,8 +83,8 @@ uint16_t AHist::Recent(int i) const
 {
     if (i < 0 || uint32_t(i) >= filled_)
         return 0;
-    const size_t len = ring_.size();
-    return ring_[(head_ + len - size_t(i)) % len];
+    const size_t back = size_t(i);
+    return ring_[head_ >= back ? head_ - back : head_ + ring_.size() - back];
 }
 
 long long AHist::RecentCount(uint32_t n, const ATestSetup& s)
@@ -158,9 +168,8 @@ void AMonpac::Add(const LMShortHit& hit, const ATestSetup& setup)
 
 // ---- local dynamics ---------------------------------------------------------------------
 
-void ALocDyn::Add(const LMShortHit& hit, double exponent)
+void ALocDyn::Add(const LMShortHit& hit, double t, double exponent)
 {
-    const double t = double(hit.time.Seconds());
     const double c = hit.counts;
     if (n == 0) {
         t0 = t;
@@ -208,11 +217,10 @@ char ALocDyn::Class(double maxWV, const ATestSetup& setup)
     return '4';
 }
 
-void AHoldsStat::Add(const LMShortHit& hit, const ATestSetup& setup)
+void AHoldsStat::Add(const LMShortHit& hit, double t, const ATestSetup& setup)
 {
     if (int(hit.amplitude) <= setup.EvalTH)
         return;
-    const double t = double(hit.time.Seconds());
     const size_t h = std::min(Counts.size(), setup.Holds.size());
     for (size_t i = 0; i < h; ++i)
         if (setup.Holds[i].Contains(t))
@@ -227,7 +235,7 @@ AChanStat::AChanStat(int channel, int set, const ATestSetup& setup)
     Channel = channel;
 }
 
-void AChanStat::Add(const LMShortHit& hit, const ATestSetup& setup)
+void AChanStat::Add(const LMShortHit& hit, double t, const ATestSetup& setup)
 {
     ++HitCount;
     for (int i = 0; i < 7; ++i) {
@@ -256,8 +264,8 @@ void AChanStat::Add(const LMShortHit& hit, const ATestSetup& setup)
         p.Total += v;
     }
     Monpac.Add(hit, setup);
-    LocDyn.Add(hit, setup.LDExponent);
-    HoldsStat.Add(hit, setup);
+    LocDyn.Add(hit, t, setup.LDExponent);
+    HoldsStat.Add(hit, t, setup);
 }
 
 // ---- zones ------------------------------------------------------------------------------
@@ -337,11 +345,12 @@ void ATestStat::AddHit(const LMShortHit& hit)
     const int c = hit.channel;
     if (c < 1 || c > 128 || !selected_.test(size_t(c - 1)))
         return;
+    const double t = double(hit.time.Seconds());
     for (unsigned bits = hit.FrameBits & 0xFFu; bits != 0; bits &= bits - 1) {
         const int s = std::countr_zero(bits);
         if (ASetStat* set = sets_[size_t(s)].get())
             if (AChanStat* chan = set->Channels[size_t(c)].get())
-                chan->Add(hit, setup_);
+                chan->Add(hit, t, setup_);
     }
 }
 

@@ -130,7 +130,8 @@ struct AMonpac {
 };
 
 struct ALocDyn {
-    void Add(const LMShortHit& hit, double exponent);
+    // t: the hit's time in seconds.
+    void Add(const LMShortHit& hit, double t, double exponent);
     // "1" to "4" by the maximum W/V and the class bounds.
     static char Class(double maxWV, const ATestSetup& setup);
 
@@ -152,7 +153,7 @@ struct ALocDyn {
 
 struct AHoldsStat {
     explicit AHoldsStat(int holdCount) : Counts(size_t(holdCount > 0 ? holdCount : 0), 0) {}
-    void Add(const LMShortHit& hit, const ATestSetup& setup);
+    void Add(const LMShortHit& hit, double t, const ATestSetup& setup);
     std::vector<uint32_t> Counts;
 };
 
@@ -166,7 +167,8 @@ inline constexpr int kAmplitudeThresholds[7] = {50, 55, 60, 65, 70, 80, 90};
 class AChanStat : public AChan {
 public:
     AChanStat(int channel, int set, const ATestSetup& setup);
-    void Add(const LMShortHit& hit, const ATestSetup& setup);
+    // t: the hit's time in seconds, converted once for all sets the hit is in.
+    void Add(const LMShortHit& hit, double t, const ATestSetup& setup);
 
     enum { Amplitude, Energy, Counts, Duration, RiseTime, Frequency, ParamCount };
 

@@ -239,19 +239,34 @@ TEST(Zone, EachRuleOfTheClassification)
         float H, S;
         const char* zone;
     } cases[] = {
-        {5, 20, "Mnr"},   {10, 25, "Mnr"},  {1.5f, 30, "A"}, {2, 50, "A"},     {1.9f, 60, "B"},
-        {2, 71, "B"},     {2.5f, 45, "B"},  {2.6f, 50, "B"}, {2.3f, 60, "B"}, // rule 5: below the line from
-                                                                              // (2.0, 71) to (2.6, 50), which
-                                                                              // is 60.5 here
-        {2.3f, 61, "C"},                                                      // above that line: rule 7
-        {1.5f, 150, "C"}, {2, 190, "C"},    {8, 70, "C"},    {2.5f, 110, "C"}, // rule 8: below the line from
-                                                                               // (2.0, 150) to (3.1, 71),
-                                                                               // 114.1 here
-        {3.0f, 75, "C"},                                                       // the same line is 78.2 at 3.0
-        {2.5f, 120, "D"},                                                      // above it: rule 9
-        {3.0f, 80, "D"},                                                       // above it beyond 2.6: rule 10
-        {1.5f, 500, "D"}, {2.6f, 600, "D"}, {9, 190, "D"},   {11, 20, "E"},    {2.7f, 300, "E"},
-        {1, 601, "E"},    {10.5f, 5, "E"},
+        {5, 20, "Mnr"},
+        {10, 25, "Mnr"},
+        {1.5f, 30, "A"},
+        {2, 50, "A"},
+        {1.9f, 60, "B"},
+        {2, 71, "B"},
+        {2.5f, 45, "B"},
+        {2.6f, 50, "B"},
+        {2.3f, 60, "B"}, // rule 5: below the line from
+                         // (2.0, 71) to (2.6, 50), which
+                         // is 60.5 here
+        {2.3f, 61, "C"}, // above that line: rule 7
+        {1.5f, 150, "C"},
+        {2, 190, "C"},
+        {8, 70, "C"},
+        {2.5f, 110, "C"}, // rule 8: below the line from
+                          // (2.0, 150) to (3.1, 71),
+                          // 114.1 here
+        {3.0f, 75, "C"},  // the same line is 78.2 at 3.0
+        {2.5f, 120, "D"}, // above it: rule 9
+        {3.0f, 80, "D"},  // above it beyond 2.6: rule 10
+        {1.5f, 500, "D"},
+        {2.6f, 600, "D"},
+        {9, 190, "D"},
+        {11, 20, "E"},
+        {2.7f, 300, "E"},
+        {1, 601, "E"},
+        {10.5f, 5, "E"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ZoneName(ClassifyZone(c.H, c.S)), c.zone) << "H " << c.H << " S " << c.S;
@@ -260,11 +275,11 @@ TEST(Zone, EachRuleOfTheClassification)
 TEST(LocalDynamics, ExampleAndEqualFirstTimes)
 {
     ALocDyn l;
-    l.Add(Hit(1, 1, 60, 0, 10), 4.0);
-    l.Add(Hit(1, 2, 60, 0, 20), 4.0);
+    l.Add(Hit(1, 1, 60, 0, 10), 1, 4.0);
+    l.Add(Hit(1, 2, 60, 0, 20), 2, 4.0);
     EXPECT_DOUBLE_EQ(l.W, 2.0);
     EXPECT_DOUBLE_EQ(l.V, 15.0);
-    l.Add(Hit(1, 3, 60, 0, 30), 4.0);
+    l.Add(Hit(1, 3, 60, 0, 30), 3, 4.0);
     EXPECT_DOUBLE_EQ(l.W, 1.5);
     EXPECT_DOUBLE_EQ(l.V, 4.0625);
     EXPECT_EQ(l.n, 3u);
@@ -278,17 +293,17 @@ TEST(LocalDynamics, ExampleAndEqualFirstTimes)
     // Same exponent through the general power.
     ALocDyn g;
     for (int i = 1; i <= 3; ++i)
-        g.Add(Hit(1, i, 60, 0, 10 * i), 2.5);
+        g.Add(Hit(1, i, 60, 0, 10 * i), i, 2.5);
     EXPECT_NEAR(g.V, std::pow(1.5, 2.5) - 1, 1e-12);
 
     // A second hit at the first hit's time enters unweighted (V = 1); counts of 0 divide by 1.
     ALocDyn same;
-    same.Add(Hit(1, 5, 60, 0, 0), 4.0);
-    same.Add(Hit(1, 5, 60, 0, 20), 4.0);
+    same.Add(Hit(1, 5, 60, 0, 0), 5, 4.0);
+    same.Add(Hit(1, 5, 60, 0, 20), 5, 4.0);
     EXPECT_DOUBLE_EQ(same.W, 20.0);
     EXPECT_DOUBLE_EQ(same.V, 1.0);
     EXPECT_DOUBLE_EQ(same.MaxWV, 20.0);
-    same.Add(Hit(1, 6, 60, 0, 10), 4.0);
+    same.Add(Hit(1, 6, 60, 0, 10), 6, 4.0);
     EXPECT_TRUE(std::isfinite(same.SumWV));
 
     ATestSetup s;
