@@ -1,10 +1,733 @@
+// The main window of the post-filter driven as a user would: controls, keys, command line,
+// settings, a run on a generated file and the filter database in a temporary LMDATA.
+
+#include "Datamod.h"
+#include "FAbout.h"
+#include "FFilterBase.h"
+#include "Fmainwin.h"
+#include "Fprtview.h"
+#include "LookUpParamDlg.h"
+#include "SampleGen.h"
+
+#include <QDialogButtonBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <functional>
+
+using namespace lmf;
+
+namespace {
+
+struct Shown {
+    QString kind; // "info", "error", "question"
+    QString caption;
+    QString text;
+};
+
+class FakeDialogs : public UserDialogs {
+public:
+    QList<Shown> shown;
+    bool answer = true;
+    QString fileAnswer;
+
+    void Information(QWidget*, const QString& caption, const QString& text) override
+    {
+        shown.push_back({"info", caption, text});
+    }
+    void Error(QWidget*, const QString& caption, const QString& text) override
+    {
+        shown.push_back({"error", caption, text});
+    }
+    bool Question(QWidget*, const QString& caption, const QString& text, bool) override
+    {
+        shown.push_back({"question", caption, text});
+        return answer;
+    }
+    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return fileAnswer;
+    }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return fileAnswer;
+    }
+    QString FolderName(QWidget*, const QString&, const QString&) override { return fileAnswer; }
+};
+
+// An engine whose run waits for the cancel flag, to look at the window while it runs.
+class BlockingEngine : public FilterEngine {
+public:
+    std::atomic<bool> started{false};
+    void Validate(const FilterForm&) override {}
+    RunOutcome Run(const FilterForm&, const RunHooks& hooks) override
+    {
+        started = true;
+        hooks.progress(5, 10);
+        while (!hooks.cancel->load())
+            QThread::msleep(5);
+        throw FilterFault(QString::fromUtf8("Фильтрация прервана пользователем"));
+    }
+    QString ProtocolPath(const FilterForm&) override { return {}; }
+};
+
+// Runs `action` on the modal dialog of type T as soon as it is open.
+template <typename T> void WhenModal(std::function<void(T*)> action)
+{
+    QTimer::singleShot(20, [action] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
+            action(dialog);
+        else
+            WhenModal<T>(action);
+    });
+}
+
+// A drop as the desktop delivers it: enter, then drop.
+void DropOn(QWidget* window, const QList<QUrl>& urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+}
+
+void PressOk(QDialog* dialog)
+{
+    auto* box = dialog->findChild<QDialogButtonBox*>();
+    QVERIFY(box);
+    box->button(QDialogButtonBox::Ok)->click();
+}
+
+} // namespace
 
 class TestMainForm : public QObject {
     Q_OBJECT
+
 private slots:
-    void placeholder() {}
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void treatmentEnablingRules();
+    void reportEnablingRules();
+    void gridKeys();
+    void lookupOnlyFromParameterColumns();
+    void commandLineAndDroppedFiles_data();
+    void commandLineAndDroppedFiles();
+    void dropTwoFilesChangesNothing();
+    void clearKeepsNameAndOptions();
+    void reportViewWithoutAndWithProtocol();
+    void protocolViewerFindsDownwardsCaseSensitive();
+    void settingsWrittenAndReread();
+    void languageChoiceRecordedForNextStart();
+    void closeAsksFirst();
+    void fullRunShowsResult();
+    void runKeepsWindowDisabledUntilCancelled();
+    void insertOpenUpdateDelete();
+    void aboutLogoAnimation();
+    void helpWithoutHelpFile();
+
+private:
+    std::unique_ptr<TMainForm> MakeWindow();
+
+    QTemporaryDir dir_;
+    std::unique_ptr<TDataModule2> store_;
+    std::unique_ptr<FilterEngine> engine_;
+    FakeDialogs dialogs_;
 };
+
+void TestMainForm::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath("settings"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath("settings"));
+    qputenv("LMDATA", dir_.filePath("LMData.sqlite").toUtf8());
+    store_ = std::make_unique<TDataModule2>();
+    engine_ = MakeFilterEngine(store_->DatabasePath());
+}
+
+void TestMainForm::init()
+{
+    QSettings(kSettingsOrganization, kSettingsApplication).clear();
+    dialogs_.shown.clear();
+    dialogs_.answer = true;
+    dialogs_.fileAnswer.clear();
+}
+
+void TestMainForm::cleanup()
+{
+    QSettings(kSettingsOrganization, kSettingsApplication).clear();
+}
+
+std::unique_ptr<TMainForm> TestMainForm::MakeWindow()
+{
+    auto window = std::make_unique<TMainForm>(engine_.get(), store_.get(), &dialogs_);
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("window not active");
+    return window;
+}
+
+void TestMainForm::treatmentEnablingRules()
+{
+    auto w = MakeWindow();
+    QVERIFY(!w->EditMPT->isEnabled() && !w->EditForward->isEnabled() && !w->BoxEvents->isEnabled());
+
+    w->RadioGroupEventType->Button(2)->click(); // As Mechanic
+    QVERIFY(w->BoxMechanic->isEnabled() && w->LabelForward->isEnabled() && w->EditBackWard->isEnabled());
+    QVERIFY(!w->BoxEvents->isEnabled() && !w->EditMPT->isEnabled() && !w->LabelLOCK->isEnabled());
+    w->EditForward->setText("250000");
+    w->EditBackWard->setText("100");
+
+    w->RadioGroupEventType->Button(1)->click(); // As Events empties the Mechanic fields
+    QVERIFY(w->EditForward->text().isEmpty() && w->EditBackWard->text().isEmpty());
+    QVERIFY(!w->BoxMechanic->isEnabled() && !w->EditForward->isEnabled());
+    QVERIFY(w->BoxEvents->isEnabled() && w->LabelMPT->isEnabled() && w->EditLOCK->isEnabled());
+    w->EditMPT->setText("5000");
+    w->EditLOCK->setText("20000");
+
+    w->RadioGroupEventType->Button(2)->click();
+    QVERIFY(w->EditMPT->text().isEmpty() && w->EditLOCK->text().isEmpty());
+    w->EditForward->setText("1");
+    w->RadioGroupEventType->Button(0)->click(); // As Hits disables and empties all four
+    QVERIFY(w->EditForward->text().isEmpty());
+    for (QWidget* widget : std::initializer_list<QWidget*>{w->BoxEvents, w->BoxMechanic, w->EditMPT,
+                                                           w->EditLOCK, w->EditForward, w->EditBackWard})
+        QVERIFY(!widget->isEnabled());
+    QVERIFY(!w->CheckBoxEOT->isEnabled());
+}
+
+void TestMainForm::reportEnablingRules()
+{
+    auto w = MakeWindow();
+    auto folderControls = [&w] {
+        return QList<bool>{w->EditPrtFileDir->isEnabled(), w->BtnPrtFileDir->isEnabled(),
+                           w->LabelPrtFileDir->isEnabled()};
+    };
+    // Defaults: report on, one file per folder: the folder controls are off.
+    QVERIFY(w->CheckBoxPrtEnable->isChecked() && w->RadioGroupPrt->isEnabled());
+    QCOMPARE(folderControls(), (QList<bool>{false, false, false}));
+    w->RadioGroupPrt->Button(1)->click();
+    QCOMPARE(folderControls(), (QList<bool>{true, true, true}));
+    w->CheckBoxPrtEnable->click();
+    QVERIFY(!w->RadioGroupPrt->isEnabled());
+    QCOMPARE(folderControls(), (QList<bool>{false, false, false}));
+    w->CheckBoxPrtEnable->click();
+    QCOMPARE(folderControls(), (QList<bool>{true, true, true}));
+    w->RadioGroupPrt->Button(0)->click();
+    QCOMPARE(folderControls(), (QList<bool>{false, false, false}));
+}
+
+void TestMainForm::gridKeys()
+{
+    auto w = MakeWindow();
+    TFilterGrid* grid = w->Grids[1];
+    grid->setFocus();
+
+    // Ctrl+Delete on the single data row empties it and keeps the row.
+    grid->SetCell(1, 0, "Amplitude");
+    grid->SetCell(1, 1, "40");
+    grid->setCurrentCell(0, 1);
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(grid->DataRows(), 1);
+    QCOMPARE(grid->Rows()[0], (QStringList{"", "", ""}));
+
+    // Insert puts an empty row at the current row.
+    grid->SetRows({{"r1", "1", "1"}, {"r2", "2", "2"}, {"r3", "3", "3"}});
+    grid->setCurrentCell(1, 0);
+    QTest::keyClick(grid, Qt::Key_Insert);
+    QCOMPARE(grid->DataRows(), 4);
+    QCOMPARE(grid->Cell(2, 0), QString());
+    QCOMPARE(grid->Cell(3, 0), QString("r2"));
+    QTest::keyClick(grid, Qt::Key_Insert, Qt::ShiftModifier); // not with Shift
+    QCOMPARE(grid->DataRows(), 4);
+
+    // Shift+Up on row 3 exchanges rows 3 and 2; the focus stays on row 3.
+    grid->SetRows({{"r1", "1", "1"}, {"r2", "2", "2"}, {"r3", "3", "3"}});
+    grid->setCurrentCell(2, 1);
+    QTest::keyClick(grid, Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(grid->Cell(2, 0), QString("r3"));
+    QCOMPARE(grid->Cell(3, 0), QString("r2"));
+    QCOMPARE(grid->currentRow(), 2);
+    QCOMPARE(grid->currentColumn(), 1);
+    // Shift+Down on the last row and Shift+Up on row 1 do nothing.
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    grid->setCurrentCell(0, 0);
+    QTest::keyClick(grid, Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(grid->Rows(), (GridRows{{"r1", "1", "1"}, {"r3", "3", "3"}, {"r2", "2", "2"}}));
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(grid->Cell(2, 0), QString("r1"));
+    QCOMPARE(grid->currentRow(), 0);
+
+    // Ctrl+Delete of the last of several rows makes the row above current.
+    grid->setCurrentCell(2, 0);
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(grid->Rows(), (GridRows{{"r3", "3", "3"}, {"r1", "1", "1"}}));
+    QCOMPARE(grid->currentRow(), 1);
+}
+
+void TestMainForm::lookupOnlyFromParameterColumns()
+{
+    auto w = MakeWindow();
+    // Min column of grid A: nothing opens (no modal dialog is waiting to be answered).
+    w->Grids[0]->setCurrentCell(0, 1);
+    QTest::keyClick(w->Grids[0], Qt::Key_F1, Qt::ControlModifier);
+    QCOMPARE(w->Grids[0]->Cell(1, 1), QString());
+
+    // X-parameter column of grid D: the lookup opens; its choice is remembered.
+    int choices = 0;
+    QString queried;
+    WhenModal<TLookUpParamDlg1>([&](TLookUpParamDlg1* lookup) {
+        choices = int(lookup->SystemGroup->findChildren<QRadioButton*>().size());
+        QCOMPARE(lookup->Choice(), 0);
+        lookup->SetChoice(4); // A-Line 32D
+        const auto found = lookup->ParamList->findItems("Amplitude", Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        lookup->ParamList->setCurrentItem(found.first());
+        PressOk(lookup);
+    });
+    w->Grids[3]->setCurrentCell(0, 3);
+    QTest::keyClick(w->Grids[3], Qt::Key_F1, Qt::ControlModifier);
+    QCOMPARE(choices, 7);
+    QCOMPARE(w->Grids[3]->Cell(1, 3), QString("Amplitude"));
+
+    // Cancel leaves the cell; the dialog comes back with the remembered choice.
+    WhenModal<TLookUpParamDlg1>([&](TLookUpParamDlg1* lookup) {
+        QCOMPARE(lookup->Choice(), 4);
+        lookup->reject();
+    });
+    w->Grids[3]->setCurrentCell(0, 0);
+    QTest::keyClick(w->Grids[3], Qt::Key_F1, Qt::ControlModifier);
+    QCOMPARE(w->Grids[3]->Cell(1, 0), QString());
+    QCOMPARE(LookupSystemName(5), QString("Vallen System AMS"));
+}
+
+void TestMainForm::commandLineAndDroppedFiles_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("message");
+    QTest::newRow("none") << QStringList{} << QString() << 0;
+    QTest::newRow("ald") << QStringList{"x.ald"} << QString("x.ald") << 0;
+    QTest::newRow("upper case") << QStringList{"/data/T1.DTT"} << QString("/data/T1.DTT") << 0;
+    QTest::newRow("txt") << QStringList{"x.txt"} << QString() << 1003;
+    QTest::newRow("two") << QStringList{"a.ald", "b.ald"} << QString() << 1004;
+}
+
+void TestMainForm::commandLineAndDroppedFiles()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, source);
+    QFETCH(int, message);
+    const QStringList texts{QString::fromUtf8("Тип файла не зарегистрирован"),
+                            QString::fromUtf8("В командной строке слишком много параметров")};
+
+    auto w = MakeWindow();
+    w->ApplyCommandLine(arguments);
+    QCOMPARE(w->EditSourceFile->text(), source);
+    if (message == 0) {
+        QVERIFY(dialogs_.shown.isEmpty());
+    } else {
+        QCOMPARE(dialogs_.shown.size(), 1);
+        QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Внимание.."));
+        QCOMPARE(dialogs_.shown[0].text, texts[message == 1003 ? 0 : 1]);
+    }
+
+    // A single dropped file is taken the same way.
+    if (arguments.size() == 1) {
+        auto dropped = MakeWindow();
+        dialogs_.shown.clear();
+        DropOn(dropped.get(), {QUrl::fromLocalFile(QDir::current().absoluteFilePath(arguments[0]))});
+        QCOMPARE(dropped->EditSourceFile->text().isEmpty(), source.isEmpty());
+        QCOMPARE(dialogs_.shown.size(), message == 0 ? 0 : 1);
+    }
+}
+
+void TestMainForm::dropTwoFilesChangesNothing()
+{
+    auto w = MakeWindow();
+    w->EditSourceFile->setText("keep.ald");
+    DropOn(w.get(), {QUrl::fromLocalFile("/a/one.ald"), QUrl::fromLocalFile("/a/two.ald")});
+    QCOMPARE(w->EditSourceFile->text(), QString("keep.ald"));
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QCOMPARE(dialogs_.shown[0].text, QString::fromUtf8("Тащи ОДИН файл!"));
+    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Внимание.."));
+}
+
+void TestMainForm::clearKeepsNameAndOptions()
+{
+    auto w = MakeWindow();
+    QCOMPARE(w->GridExpressions->item(0, 0)->text(), QString("A"));
+    QCOMPARE(w->Grids[0]->horizontalHeaderItem(0)->text(), QString("Parameter"));
+    QCOMPARE(w->Grids[0]->columnWidth(0), 70);
+    QCOMPARE(w->Grids[3]->horizontalHeaderItem(3)->text(), QString("Parameter X"));
+    QCOMPARE(w->Grids[3]->columnWidth(2), 51);
+
+    w->EditFilterName->setText("Noise");
+    w->CheckBoxTDP->setChecked(true);
+    w->BoxDep[2]->setChecked(true);
+    for (TFilterGrid* grid : w->Grids)
+        grid->SetRows({{"x", "1", "2", "", ""}, {"y", "3", "4", "", ""}});
+    w->GridExpressions->item(0, 0)->setText("A&B");
+    w->GridExpressions->setItem(2, 0, new QTableWidgetItem("C"));
+
+    QTest::keyClick(w->Grids[0], Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier);
+    for (TFilterGrid* grid : w->Grids) {
+        QCOMPARE(grid->DataRows(), 1);
+        QVERIFY(grid->Rows()[0].join("").isEmpty());
+    }
+    for (int r = 0; r < 4; ++r)
+        QVERIFY(!w->GridExpressions->item(r, 0) || w->GridExpressions->item(r, 0)->text().isEmpty());
+    QCOMPARE(w->EditFilterName->text(), QString("Noise"));
+    QVERIFY(w->CheckBoxTDP->isChecked() && w->BoxDep[2]->isChecked());
+}
+
+void TestMainForm::reportViewWithoutAndWithProtocol()
+{
+    QTemporaryDir folder;
+    auto w = MakeWindow();
+    w->SetWorkFolder(folder.path());
+    const QString protocol = QDir(folder.path()).filePath("Protocol.txt");
+
+    w->ReportView();
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Ошибка.."));
+    QCOMPARE(dialogs_.shown[0].text,
+             QString::fromUtf8("Файл протокола '") + protocol + QString::fromUtf8("' не найден"));
+
+    // "Common report file" without a folder names no file.
+    dialogs_.shown.clear();
+    w->RadioGroupPrt->SetItemIndex(1);
+    w->ReportView();
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QCOMPARE(dialogs_.shown[0].kind, QString("error"));
+    w->RadioGroupPrt->SetItemIndex(0);
+
+    QFile file(protocol);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QString::fromUtf8("09.12.2026\t\tNoise\nИсточник : \tx.ald\n").toLocal8Bit());
+    file.close();
+    dialogs_.shown.clear();
+    w->ReportView();
+    QVERIFY(dialogs_.shown.isEmpty());
+    auto* viewer = w->findChild<TFProtocolView*>();
+    QVERIFY(viewer);
+    QVERIFY(viewer->Text->isReadOnly());
+    QVERIFY(viewer->Text->toPlainText().contains(QString::fromUtf8("Источник")));
+    QCOMPARE(viewer->StatusPath->text(), protocol);
+    QCOMPARE(viewer->windowTitle(), QString::fromUtf8("Просмотр файла протокола"));
+    QVERIFY(!viewer->ActionPrint->isEnabled());
+
+    // Saved as RTF (Cyrillic as \u escapes) and as text.
+    QVERIFY(viewer->SaveAs(folder.filePath("copy.rtf")));
+    QFile rtf(folder.filePath("copy.rtf"));
+    QVERIFY(rtf.open(QIODevice::ReadOnly));
+    const QByteArray rtfBytes = rtf.readAll();
+    QVERIFY(rtfBytes.startsWith("{\\rtf1"));
+    QVERIFY(rtfBytes.contains("\\u1048?")); // И
+    QVERIFY(rtfBytes.contains("\\tab "));
+    QVERIFY(viewer->SaveAs(folder.filePath("copy.txt")));
+    QFile txt(folder.filePath("copy.txt"));
+    QVERIFY(txt.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromLocal8Bit(txt.readAll()), viewer->Text->toPlainText());
+}
+
+void TestMainForm::protocolViewerFindsDownwardsCaseSensitive()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("Protocol.txt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("alpha Beta beta\nbeta end\n");
+    file.close();
+    TFProtocolView viewer(path, &dialogs_);
+    viewer.show();
+
+    QVERIFY(viewer.FindNext("beta")); // from the start: the lower-case one, not "Beta"
+    QCOMPARE(viewer.Text->textCursor().selectionStart(), 11);
+    QVERIFY(viewer.FindNext("beta")); // from the end of the selection
+    QCOMPARE(viewer.Text->textCursor().selectionStart(), 16);
+    QVERIFY(!viewer.FindNext("beta")); // no further match: the selection stays
+    QCOMPARE(viewer.Text->textCursor().selectionStart(), 16);
+    QVERIFY(!viewer.FindNext("ALPHA"));
+}
+
+void TestMainForm::settingsWrittenAndReread()
+{
+    {
+        auto w = MakeWindow();
+        // Defaults on a first start.
+        QVERIFY(w->CheckBoxSaveConfig->isChecked() && w->CheckBoxSaveFolder->isChecked());
+        QVERIFY(w->CheckBoxPrtEnable->isChecked());
+        QCOMPARE(w->RadioGroupPrt->ItemIndex(), 0);
+        QCOMPARE(w->RGLanguage->ItemIndex(), 0);
+        w->SetWorkFolder("/data/tests");
+        w->RadioGroupPrt->SetItemIndex(1);
+        w->EditPrtFileDir->setText("/data/reports");
+        w->RGLanguage->SetItemIndex(1);
+    }
+    QSettings settings(kSettingsOrganization, kSettingsApplication);
+    settings.beginGroup(kSettingsGroup);
+    QCOMPARE(settings.value("WorkFolder").toString(), QString("/data/tests"));
+    QCOMPARE(settings.value("OneProtocolFile").toBool(), true);
+    QCOMPARE(settings.value("ProtocolFolder").toString(), QString("/data/reports"));
+    QCOMPARE(settings.value("Language").toBool(), true);
+    settings.endGroup();
+
+    dialogs_.shown.clear();
+    {
+        auto w = MakeWindow();
+        QVERIFY(dialogs_.shown.isEmpty()); // reading the language shows no message
+        QCOMPARE(w->WorkFolder(), QString("/data/tests"));
+        QCOMPARE(w->LabelWorkFolder->text(), QString("/data/tests"));
+        QCOMPARE(w->RadioGroupPrt->ItemIndex(), 1);
+        QVERIFY(w->EditPrtFileDir->isEnabled());
+        QCOMPARE(w->EditPrtFileDir->text(), QString("/data/reports"));
+        QCOMPARE(w->RGLanguage->ItemIndex(), 1);
+        w->CheckBoxSaveConfig->setChecked(false);
+    }
+    {
+        // "Save configuration on exit" cleared: the next start shows the defaults.
+        auto w = MakeWindow();
+        QVERIFY(!w->CheckBoxSaveConfig->isChecked());
+        QVERIFY(w->WorkFolder().isEmpty());
+        QCOMPARE(w->RadioGroupPrt->ItemIndex(), 0);
+        QVERIFY(w->EditPrtFileDir->text().isEmpty());
+        QCOMPARE(w->RGLanguage->ItemIndex(), 0);
+        QVERIFY(w->CheckBoxPrtEnable->isChecked());
+    }
+    {
+        // Report off is kept without its folder options.
+        auto w = MakeWindow();
+        w->CheckBoxSaveConfig->setChecked(true);
+        w->CheckBoxSaveFolder->setChecked(false);
+        w->CheckBoxPrtEnable->setChecked(false);
+    }
+    auto w = MakeWindow();
+    QVERIFY(!w->CheckBoxSaveFolder->isChecked());
+    QVERIFY(w->WorkFolder().isEmpty());
+    QVERIFY(!w->CheckBoxPrtEnable->isChecked());
+    QVERIFY(!w->RadioGroupPrt->isEnabled());
+}
+
+void TestMainForm::languageChoiceRecordedForNextStart()
+{
+    auto w = MakeWindow();
+    w->RGLanguage->Button(1)->click();
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Резюме.."));
+    QCOMPARE(dialogs_.shown[0].text, QString("Program's language will be changed at the next launch"));
+    QSettings settings(kSettingsOrganization, kSettingsApplication);
+    QCOMPARE(settings.value(QString(kSettingsGroup) + "/" + kLanguageOverrideKey).toString(), QString("RUS"));
+    w->RGLanguage->Button(0)->click();
+    settings.sync();
+    QCOMPARE(settings.value(QString(kSettingsGroup) + "/" + kLanguageOverrideKey).toString(), QString("ENU"));
+}
+
+void TestMainForm::closeAsksFirst()
+{
+    auto w = MakeWindow();
+    dialogs_.answer = false;
+    QVERIFY(!w->close());
+    QVERIFY(w->isVisible());
+    QCOMPARE(dialogs_.shown.last().caption, QString::fromUtf8("Выход.."));
+    QCOMPARE(dialogs_.shown.last().text, QString::fromUtf8("Завершить работу программы?"));
+    dialogs_.answer = true;
+    QVERIFY(w->close());
+    QVERIFY(!w->isVisible());
+}
+
+void TestMainForm::fullRunShowsResult()
+{
+    QTemporaryDir folder;
+    lm::gen::SampleOptions options;
+    options.hits = 300;
+    options.channels = 4;
+    lm::gen::GenerateSampleFile("ald", options, folder.filePath("test.ald").toStdString());
+
+    auto w = MakeWindow();
+    w->SetWorkFolder(folder.path());
+    w->EditSourceFile->setText("test.ald");
+    w->EditPostFile->setText("post.ald");
+    w->Grids[0]->SetRows({{"Amplitude", "60", "100"}});
+    QSignalSpy finished(w.get(), &TMainForm::runFinished);
+    QTest::keyClick(w.get(), Qt::Key_F9);
+    QVERIFY(finished.wait(20000));
+
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Резюме.."));
+    const QString result = dialogs_.shown[0].text;
+    const QRegularExpression lines("^Results :  \t.+\nHandling\t +(\\d+) records\nAccepted\t +(\\d+) "
+                                   "records\nDeleted\t +(\\d+) records\n$",
+                                   QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = lines.match(result);
+    QVERIFY2(match.hasMatch(), qPrintable(result));
+    const int accepted = match.captured(2).toInt();
+    QVERIFY(accepted > 0 && accepted < match.captured(1).toInt());
+    QCOMPARE(match.captured(1).toInt() - accepted, match.captured(3).toInt());
+    QCOMPARE(w->LastResult(), result);
+    QVERIFY(QFileInfo(folder.filePath("post.ald")).size() > 0);
+    QVERIFY(QFileInfo::exists(folder.filePath("Protocol.txt")));
+    QCOMPARE(w->ProgressRun->value(), 0);
+    QVERIFY(w->BtnRun->isEnabled() && !w->BtnCancel->isEnabled());
+
+    // A fault of the filter goes to the error box.
+    dialogs_.shown.clear();
+    w->Grids[0]->SetRows({{"Amplitude", "100", "60"}});
+    w->BtnRun->click();
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Ошибка.."));
+    QCOMPARE(dialogs_.shown[0].text,
+             QString::fromUtf8("Окно A Запись 1\nМинимальный предел больше максимального"));
+}
+
+void TestMainForm::runKeepsWindowDisabledUntilCancelled()
+{
+    BlockingEngine engine;
+    TMainForm w(&engine, store_.get(), &dialogs_);
+    w.show();
+    QSignalSpy finished(&w, &TMainForm::runFinished);
+    w.BtnRun->click();
+    QTRY_VERIFY(engine.started.load());
+    QTRY_COMPARE(w.ProgressRun->value(), 5);
+    QVERIFY(w.IsRunning());
+    for (QWidget* widget : std::initializer_list<QWidget*>{w.EditSourceFile, w.BtnRun, w.PageControl,
+                                                           w.BtnExit, w.GridExpressions, w.EditFilterName})
+        QVERIFY(!widget->isEnabled());
+    QVERIFY(w.BtnCancel->isEnabled());
+    QVERIFY(!w.close()); // no closing in the middle of a run
+    w.BtnCancel->click();
+    QVERIFY(finished.wait(5000));
+    QVERIFY(!w.IsRunning());
+    QVERIFY(w.BtnRun->isEnabled() && w.PageControl->isEnabled() && !w.BtnCancel->isEnabled());
+    QCOMPARE(dialogs_.shown.last().caption, QString::fromUtf8("Ошибка.."));
+    QCOMPARE(w.ProgressRun->value(), 0);
+}
+
+void TestMainForm::insertOpenUpdateDelete()
+{
+    auto w = MakeWindow();
+    QVERIFY(!w->BaseUpdate->isEnabled());
+
+    // A filter that does not validate is not stored.
+    w->Grids[0]->SetRows({{"Amplitude", "", "1"}});
+    w->BaseAdd->click();
+    QCOMPARE(dialogs_.shown.last().caption, QString::fromUtf8("Ошибка.."));
+    QVERIFY(!w->BaseUpdate->isEnabled());
+
+    w->Grids[0]->Clear();
+    w->EditFilterName->setText("Events 5ms");
+    w->RadioGroupEventType->SetItemIndex(1);
+    w->EditMPT->setText("5000");
+    w->EditLOCK->setText("20000");
+    w->RadioGroupType->SetItemIndex(1);
+    w->CheckBoxTDP->setChecked(true);
+    w->BoxDep[1]->setChecked(true);
+    w->Grids[1]->SetRows({{"Amplitude", "40", "60"}, {"Energy", "1", "1000"}, {"Counts", "0", "0"}});
+    w->Grids[3]->SetRows({{"Energy", ">=", "2", "Amplitude", "1"}});
+    w->GridExpressions->item(0, 0)->setText("B|D");
+    dialogs_.shown.clear();
+    w->BaseAdd->click();
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QVERIFY2(dialogs_.shown[0].caption == QString::fromUtf8("Резюме.."), qPrintable(dialogs_.shown[0].text));
+    QCOMPARE(dialogs_.shown[0].text, QString::fromUtf8("Фильтр успешно внесен в Базу Данных"));
+    QVERIFY(w->BaseUpdate->isEnabled());
+    const int fid = w->LoadedFilter();
+    QVERIFY(fid > 0);
+
+    // Open it into a fresh window through the chooser.
+    auto other = MakeWindow();
+    WhenModal<TFFilterBase>([fid](TFFilterBase* chooser) {
+        QCOMPARE(chooser->windowTitle(), QString::fromUtf8("База данных фильтров"));
+        QCOMPARE(chooser->NavDelete->toolTip(), QString::fromUtf8("Удалить"));
+        QCOMPARE(chooser->NavFirst->toolTip(), QString::fromUtf8("Первая"));
+        chooser->NavLast->click();
+        QCOMPARE(chooser->CurrentFid(), fid);
+        PressOk(chooser);
+    });
+    other->BaseLoad->click();
+    QCOMPARE(other->LoadedFilter(), fid);
+    QVERIFY(other->BaseUpdate->isEnabled());
+    QCOMPARE(other->EditFilterName->text(), QString("Events 5ms"));
+    QCOMPARE(other->RadioGroupEventType->ItemIndex(), 1);
+    QCOMPARE(other->EditMPT->text(), QString("5000"));
+    QCOMPARE(other->EditLOCK->text(), QString("20000"));
+    QVERIFY(other->EditForward->text().isEmpty());
+    QCOMPARE(other->RadioGroupType->ItemIndex(), 1);
+    QVERIFY(other->CheckBoxTDP->isChecked() && other->BoxDep[1]->isChecked() &&
+            !other->BoxDep[0]->isChecked());
+    QCOMPARE(other->Grids[1]->DataRows(), 3);
+    QCOMPARE(other->Grids[1]->Cell(2, 0), QString("Energy"));
+    QCOMPARE(other->Grids[0]->DataRows(), 1);
+    QCOMPARE(other->Grids[3]->Rows(), (GridRows{{"Energy", ">=", "2", "Amplitude", "1"}}));
+    QCOMPARE(other->GridExpressions->item(0, 0)->text(), QString("B|D"));
+
+    // Update from the second window; the first window's next Open sees it.
+    other->EditFilterName->setText("Events changed");
+    other->RadioGroupEventType->SetItemIndex(0);
+    other->Grids[1]->SetRows({{"Amplitude", "45", "50"}});
+    dialogs_.shown.clear();
+    other->BaseUpdate->click();
+    QCOMPARE(dialogs_.shown.last().text, QString::fromUtf8("Фильтр успешно перезаписан"));
+    w->LoadFilter(fid);
+    QCOMPARE(w->EditFilterName->text(), QString("Events changed"));
+    QVERIFY(w->EditMPT->text().isEmpty() && w->EditLOCK->text().isEmpty());
+    QCOMPARE(w->Grids[1]->DataRows(), 1);
+    QCOMPARE(w->Grids[1]->Rows()[0], (QStringList{"Amplitude", "45", "50"}));
+
+    // Delete it in the chooser (after the confirmation); Update then finds no row.
+    const int before = int(store_->List().size());
+    WhenModal<TFFilterBase>([fid](TFFilterBase* chooser) {
+        chooser->NavLast->click();
+        QCOMPARE(chooser->CurrentFid(), fid);
+        chooser->NavDelete->click();
+        chooser->reject();
+    });
+    dialogs_.shown.clear();
+    w->BaseLoad->click();
+    QCOMPARE(dialogs_.shown.first().kind, QString("question"));
+    QCOMPARE(int(store_->List().size()), before - 1);
+    QVERIFY(!store_->Load(fid));
+    dialogs_.shown.clear();
+    w->BaseUpdate->click();
+    QCOMPARE(dialogs_.shown.last().text,
+             QString::fromUtf8("Запись фильтра удалена. Попробуйте использовать кнопку 'Добавить'"));
+    QVERIFY(!store_->Load(fid));
+}
+
+void TestMainForm::aboutLogoAnimation()
+{
+    TFAbout about;
+    about.show();
+    QCOMPARE(about.windowTitle(), QString("About..."));
+    QVERIFY(about.BuildLabel->text().startsWith("Build : "));
+    QVERIFY(about.MemoryLabel->text().startsWith("Memory Used "));
+    QVERIFY(about.MemoryLabel->text().endsWith("%"));
+    const int first = about.Logo->Frame();
+    QTRY_VERIFY_WITH_TIMEOUT(about.Logo->Frame() != first, 2000);
+    QTest::mouseDClick(about.Logo, Qt::LeftButton);
+    QVERIFY(!about.Logo->Animating());
+    const int stopped = about.Logo->Frame();
+    QTest::qWait(500);
+    QCOMPARE(about.Logo->Frame(), stopped);
+    QTest::mouseDClick(about.Logo, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(about.Logo->Frame() != stopped, 2000);
+}
+
+void TestMainForm::helpWithoutHelpFile()
+{
+    auto w = MakeWindow();
+    w->BtnHelp->click();
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QCOMPARE(dialogs_.shown[0].text, QString("No help is installed."));
+}
 
 QTEST_MAIN(TestMainForm)
 #include "tst_mainform.moc"
