@@ -60,7 +60,9 @@ template <size_t N> int Recognise(BinaryFile& file, const std::array<Recognition
     return -1;
 }
 
-std::unique_ptr<AWDiskFile> MakeReader(int type, BinaryFile& file)
+} // namespace
+
+std::unique_ptr<AWDiskFile> CreateReader(int type, BinaryFile& file)
 {
     switch (type) {
     case dtAlineIsa:
@@ -75,8 +77,6 @@ std::unique_ptr<AWDiskFile> MakeReader(int type, BinaryFile& file)
         return nullptr;
     }
 }
-
-} // namespace
 
 bool IsText(const uint8_t* bytes, long length)
 {
@@ -157,7 +157,7 @@ OpenedDataFile OpenDataFile(const std::string& path)
         throw std::runtime_error("Unknown data type..");
     }
     opened.type = DataFileType(type);
-    opened.reader = MakeReader(type, *opened.stream);
+    opened.reader = CreateReader(type, *opened.stream);
     return opened;
 }
 

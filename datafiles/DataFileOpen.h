@@ -3,12 +3,12 @@
 // Recognition of a data file's format from its content, and creation of the matching
 // reader (and writer for a copy). A file's type is never taken from its name.
 
-#include <memory>
-#include <string>
-
 #include "AWDiskFile.h"
 #include "BinaryFile.h"
 #include "LMRec.h"
+
+#include <memory>
+#include <string>
 
 namespace lm {
 
@@ -25,6 +25,10 @@ bool IsText(const uint8_t* bytes, long length);
 int RecogniseForLoading(BinaryFile& file);
 // Writing order (Spartan 3000, DiSP/Locan, A-Line 32D); -1 when none holds.
 int RecogniseForWriting(BinaryFile& file);
+
+// The reader of a recognised type (a DataFileType) on an open stream; nullptr for a type
+// without a reader.
+std::unique_ptr<AWDiskFile> CreateReader(int type, BinaryFile& file);
 
 struct OpenedDataFile {
     DataFileType type = dtSpartan;
@@ -54,4 +58,4 @@ std::string DescribeDataFile(const std::string& path);
 // True when the extension is one of the registered data-file extensions (any case).
 bool IsDataFilePath(const std::string& path);
 
-}  // namespace lm
+} // namespace lm

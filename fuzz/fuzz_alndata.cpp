@@ -1,0 +1,18 @@
+// A-Line ISA reader on arbitrary bytes.
+
+#include "Alndata.h"
+#include "FuzzWalk.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // The calibration is shared by all files read; each input starts from the defaults so
+    // that a finding replays alone.
+    lm::ResetAlnCalibration();
+    lm::BinaryFile in;
+    in.OpenMemory(data, size);
+    lm::ALNDFile reader(in);
+    fuzz::WalkReader(reader);
+    reader.SeekBegin();
+    (void)reader.IsAtFirstRecord();
+    return 0;
+}

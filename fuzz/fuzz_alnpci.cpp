@@ -1,0 +1,23 @@
+// A-Line 32D reader and writer on arbitrary bytes.
+
+#include "Alnpci.h"
+#include "FuzzWalk.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    lm::BinaryFile in;
+    in.OpenMemory(data, size);
+    lm::ALNPCIDFile reader(in);
+    fuzz::WalkReader(reader);
+    fuzz::ListReader(reader, true);
+    std::ostringstream shortCaption;
+    reader.PrintCaption(shortCaption, lm::ALNPCIDFile::kShortCaption);
+
+    // The copy is read back as a file of its own.
+    const std::vector<uint8_t> copy = fuzz::CopyThrough(reader);
+    lm::BinaryFile again;
+    again.OpenMemory(copy.data(), copy.size());
+    lm::ALNPCIDFile copyReader(again);
+    fuzz::WalkReader(copyReader);
+    return 0;
+}
