@@ -256,7 +256,7 @@ const SeedGraphSystem kGraphSystems[] = {
           }},
          {"Holds",
           {
-              {1, 0, 0, 5, 2, "Amplitude vs Time", T, 0, 3600, false, AMP, 0, 100, false, 0, 0, 0, false},
+              {1, 0, 0, 4, 2, "Amplitude vs Time", T, 0, 3600, false, AMP, 0, 100, false, 0, 0, 0, false},
               {1, 0, 2, 2, 4, "Amplitude vs Duration", DUR, 1, 100000, true, AMP, 0, 100, false, 0, 0, 0,
                false},
               {1, 2, 2, 4, 4, "Energy vs Amplitude", AMP, 0, 100, false, ENER, 1, 100000, true, 0, 0, 0,

@@ -1,0 +1,81 @@
+#pragma once
+
+// Temporary folders and raw SQL for the database tests.
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <string>
+#include <unistd.h>
+
+namespace lmtest {
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "lmdata-test-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// A second, independent connection, as another program would hold one.
+class RawConnection {
+public:
+    explicit RawConnection(const std::filesystem::path& path)
+    {
+        if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK)
+            throw std::runtime_error("cannot open " + path.string());
+    }
+    ~RawConnection() { sqlite3_close_v2(db_); }
+    void Exec(const std::string& sql)
+    {
+        char* message = nullptr;
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+            std::string text = message ? message : "?";
+            sqlite3_free(message);
+            throw std::runtime_error(sql + ": " + text);
+        }
+    }
+    long long Count(const std::string& sql)
+    {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sql + ": " + sqlite3_errmsg(db_));
+        long long value = -1;
+        if (sqlite3_step(stmt) == SQLITE_ROW)
+            value = sqlite3_column_int64(stmt, 0);
+        sqlite3_finalize(stmt);
+        return value;
+    }
+
+    std::string Text(const std::string& sql)
+    {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sql + ": " + sqlite3_errmsg(db_));
+        std::string value;
+        if (sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_text(stmt, 0))
+            value = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        sqlite3_finalize(stmt);
+        return value;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+} // namespace lmtest
