@@ -1,4 +1,5 @@
 #include "ByteOrder.h"
+#include "DataFileOpen.h"
 #include "LDFile.h"
 #include "SampleGen.h"
 
@@ -478,6 +479,13 @@ TEST(LDFile, SampleRoundTrip)
     }
     ASSERT_GE(sample.size(), 6u);
     EXPECT_EQ(read_u16le(&sample[2]), 41); // identification first
+    {
+        // The sample is taken for its own format, both for loading and for copying.
+        BinaryFile probe;
+        probe.OpenMemory(sample.data(), sample.size());
+        EXPECT_EQ(RecogniseForLoading(probe), dtDisp);
+        EXPECT_EQ(RecogniseForWriting(probe), dtDisp);
+    }
     Reader r(sample);
     EXPECT_EQ(r.file->GetHitCount(), 2500);
     EXPECT_EQ(r.file->ActiveParametricCount(), 1);

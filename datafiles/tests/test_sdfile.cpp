@@ -1,4 +1,5 @@
 #include "ByteOrder.h"
+#include "DataFileOpen.h"
 #include "SDFile.h"
 #include "SampleGen.h"
 
@@ -489,6 +490,13 @@ TEST(SDFile, SampleRoundTrip)
         out.OpenMemoryWrite(sample);
         gen::WriteSpartanSample(out, options);
         out.Close();
+    }
+    {
+        // The sample is taken for its own format, both for loading and for copying.
+        BinaryFile probe;
+        probe.OpenMemory(sample.data(), sample.size());
+        EXPECT_EQ(RecogniseForLoading(probe), dtSpartan);
+        EXPECT_EQ(RecogniseForWriting(probe), dtSpartan);
     }
     Reader rd(sample);
     EXPECT_TRUE(rd.file->IsHeaderValid());
