@@ -11,9 +11,29 @@
 #include <QTimer>
 #include <memory>
 
+namespace {
+
+// The general error display: an exception that no command caught is shown, and the
+// program goes on.
+class TessalineApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QMessageBox::critical(activeWindow(), "AE Tessaline", QString::fromUtf8(error.what()));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    TessalineApplication app(argc, argv);
     QApplication::setApplicationName("lmfwin");
     QApplication::setApplicationVersion(QStringLiteral(LMFWIN_VERSION));
 

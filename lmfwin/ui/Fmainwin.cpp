@@ -988,6 +988,22 @@ QStringList TMainForm::SaveScreenshots(const QString& path)
             written << file;
     }
     PageControl->setCurrentIndex(current);
+
+    // The dialogs as they open from the window.
+    auto save = [&](QWidget& dialog, const char* name) {
+        dialog.adjustSize();
+        const QString file = base + "-" + name + ".png";
+        if (dialog.grab().save(file))
+            written << file;
+    };
+    TFAbout about(this);
+    save(about, "about");
+    if (store_) {
+        TFFilterBase chooser(store_, dialogs_, this);
+        save(chooser, "filters");
+        TLookUpParamDlg1 lookup(store_, systemChoice_, this);
+        save(lookup, "lookup");
+    }
     return written;
 }
 

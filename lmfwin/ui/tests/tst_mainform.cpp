@@ -130,6 +130,7 @@ private slots:
     void runKeepsWindowDisabledUntilCancelled();
     void insertOpenUpdateDelete();
     void aboutLogoAnimation();
+    void fileAndFolderChoosers();
     void helpWithoutHelpFile();
 
 private:
@@ -577,6 +578,38 @@ void TestMainForm::fullRunShowsResult()
     QCOMPARE(w->ProgressRun->value(), 0);
     QVERIFY(w->BtnRun->isEnabled() && !w->BtnCancel->isEnabled());
 
+    // No destination: the question comes from the running engine; No cancels the run
+    // and leaves the source as it was.
+    const QByteArray sourceBytes = [&] {
+        QFile f(folder.filePath("test.ald"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    dialogs_.shown.clear();
+    dialogs_.answer = false;
+    w->EditPostFile->clear();
+    w->BtnRun->click();
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(dialogs_.shown.size(), 2);
+    QCOMPARE(dialogs_.shown[0].kind, QString("question"));
+    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Внимание.."));
+    QCOMPARE(dialogs_.shown[1].text, QString::fromUtf8("Фильтрация прервана пользователем"));
+    QFile source(folder.filePath("test.ald"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QCOMPARE(source.readAll(), sourceBytes);
+    QVERIFY(!QFileInfo::exists(folder.filePath("test.BAK")));
+    dialogs_.answer = true;
+    w->EditPostFile->setText("post.ald");
+
+    // The run refuses to start from another page than "Filtration".
+    dialogs_.shown.clear();
+    w->PageControl->setCurrentWidget(w->PageService);
+    w->BtnRun->click();
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QCOMPARE(dialogs_.shown[0].text,
+             QString::fromUtf8("Для выполнения фильтрации выберите\n одну из соответствующих закладок"));
+    w->PageControl->setCurrentWidget(w->PageFiltration);
+
     // A fault of the filter goes to the error box.
     dialogs_.shown.clear();
     w->Grids[0]->SetRows({{"Amplitude", "100", "60"}});
@@ -719,6 +752,35 @@ void TestMainForm::aboutLogoAnimation()
     QCOMPARE(about.Logo->Frame(), stopped);
     QTest::mouseDClick(about.Logo, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(about.Logo->Frame() != stopped, 2000);
+}
+
+void TestMainForm::fileAndFolderChoosers()
+{
+    auto w = MakeWindow();
+    QCOMPARE(DataFileFilters().size(), 5);
+    QVERIFY(DataFileFilters()[4].startsWith("AE Data Files"));
+    dialogs_.fileAnswer = "/data/run1/T1.DTA";
+    w->BtnSourceFile->click();
+    QCOMPARE(w->EditSourceFile->text(), QString("/data/run1/T1.DTA"));
+    QCOMPARE(w->WorkFolder(), QString("/data/run1"));
+    QCOMPARE(w->LabelWorkFolder->text(), QString("/data/run1"));
+    dialogs_.fileAnswer = "/data/out/T1.DTA";
+    w->BtnPostFile->click();
+    QCOMPARE(w->EditPostFile->text(), QString("/data/out/T1.DTA"));
+    QCOMPARE(w->WorkFolder(), QString("/data/out"));
+    dialogs_.fileAnswer.clear(); // cancelled: nothing changes
+    w->BtnSourceFile->click();
+    QCOMPARE(w->EditSourceFile->text(), QString("/data/run1/T1.DTA"));
+
+    w->RadioGroupPrt->SetItemIndex(1);
+    dialogs_.fileAnswer = "/data/reports";
+    w->BtnPrtFileDir->click();
+    QCOMPARE(w->EditPrtFileDir->text(), QString("/data/reports"));
+
+    // Without a notification area the window cannot be hidden (it could not come back).
+    QCOMPARE(w->BtnHide->isEnabled(), QSystemTrayIcon::isSystemTrayAvailable());
+    w->BtnHide->click();
+    QCOMPARE(w->isVisible(), !QSystemTrayIcon::isSystemTrayAvailable() ? true : false);
 }
 
 void TestMainForm::helpWithoutHelpFile()
