@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace lm::gen {
@@ -71,8 +72,9 @@ void TimedBody(uint8_t* body, uint8_t id, uint64_t ticks)
     write_u48le(body + 1, ticks);
 }
 
-void TextMessage(MessageBuffer& buf, uint8_t id, size_t skip, const std::string& text)
+void TextMessage(MessageBuffer& buf, uint8_t id, size_t skip, std::string text)
 {
+    text.resize(std::min<size_t>(text.size(), 65535 - 1 - skip)); // a body holds at most 65535 bytes
     uint8_t* body = buf.Begin(1 + skip + text.size());
     body[0] = id;
     std::fill(body + 1, body + 1 + skip, uint8_t(0));
