@@ -1,0 +1,208 @@
+// Frame and channel arguments of lmtool, and `lmtool clean` end to end.
+
+#include "LMDataSet.h"
+#include "SampleGen.h"
+#include "support_frames.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace lm {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FrameArguments, ChannelLists)
+{
+    const struct {
+        const char* text;
+        const char* channelsFrom128Down; // expected set as a bit string, channel 1 rightmost
+    } good[] = {{"1", "1"}, {"1-4,7", "1001111"}, {"3,1", "101"}, {"2-2", "10"}};
+    for (const auto& c : good)
+        EXPECT_EQ(lmtool::ParseChannelList(c.text), ChannelSet(std::string(c.channelsFrom128Down))) << c.text;
+    EXPECT_EQ(lmtool::ParseChannelList("1-128").count(), 128u);
+    EXPECT_TRUE(lmtool::ParseChannelList("128").test(127));
+
+    for (const char* bad : {"", "0", "129", "1-129", "4-2", "1,,2", "a", "1-", "-3", " 1", "1-2-3", "+1"})
+        EXPECT_THROW(lmtool::ParseChannelList(bad), lmtool::FrameArgumentError) << bad;
+}
+
+TEST(FrameArguments, FrameSpecs)
+{
+    const lmtool::FrameSpec spec = lmtool::ParseFrameSpec("256:40.5:60:64:-1e3:1000");
+    EXPECT_EQ(spec.xParam, hpAmplitude);
+    EXPECT_EQ(spec.xMin, 40.5);
+    EXPECT_EQ(spec.xMax, 60.0);
+    EXPECT_EQ(spec.yParam, hpEnergy);
+    EXPECT_EQ(spec.yMin, -1000.0);
+    EXPECT_EQ(spec.yMax, 1000.0);
+    EXPECT_EQ(lmtool::ParamShortName(hpAmplitude), "Amp");
+    EXPECT_EQ(lmtool::ParamShortName(16384), "");
+
+    for (const char* bad : {"256:40:60:64:0", "256:40:60:64:0:1:2", "3:0:1:64:0:1", "16384:0:1:64:0:1",
+                            "256:x:1:64:0:1", "256:0:1:64:0:nan", "256:0:1:64:0:", "256:60:40:64:0:1",
+                            "256:0:1:64:5:1", "amp:0:1:64:0:1", "256:0 :1:64:0:1"})
+        EXPECT_THROW(lmtool::ParseFrameSpec(bad), lmtool::FrameArgumentError) << bad;
+}
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CleanCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* tool = std::getenv("LMTOOL");
+        if (!tool)
+            GTEST_SKIP() << "LMTOOL not set";
+        tool_ = tool;
+        std::string pattern = (fs::temp_directory_path() / "lmq_clean_XXXXXX").string();
+        folder_ = ::mkdtemp(pattern.data());
+    }
+    void TearDown() override
+    {
+        if (!folder_.empty())
+            fs::remove_all(folder_);
+    }
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+
+    RunResult Run(const std::string& arguments) const
+    {
+        RunResult result;
+        const std::string command =
+            tool_ + " clean " + arguments + " >" + Path("out.txt") + " 2>" + Path("err.txt");
+        const int status = std::system(command.c_str());
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = Slurp(Path("out.txt"));
+        result.err = Slurp(Path("err.txt"));
+        return result;
+    }
+    static std::string Slurp(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    std::string tool_;
+    fs::path folder_;
+};
+
+TEST_F(CleanCommand, FramesGroupsDeletesAndSaves)
+{
+    const std::string source = Path("a.sdt");
+    gen::GenerateSampleFile("sdt", {2000, 4, 5}, source);
+
+    // The expected grouping, computed with the library: hits of channels 1-3 in both frames.
+    LMDataSet data;
+    data.Load(source);
+    const FrameFilter first = FrameFilter::From(
+        lmtool::MakeFrame(lmtool::ParseFrameSpec("256:40:70:64:0:65535"), lmtool::ParseChannelList("1-3")),
+        {}, false);
+    const FrameFilter second = FrameFilter::From(
+        lmtool::MakeFrame(lmtool::ParseFrameSpec("256:55:99:64:0:65535"), lmtool::ParseChannelList("1-3")),
+        {}, false);
+    uint32_t both = 0, either = 0;
+    for (const LMShortHit& r : data.Records)
+        if (r.kind == rkHit) {
+            both += first.Passes(r) && second.Passes(r);
+            either += first.Passes(r) || second.Passes(r);
+        }
+    ASSERT_GT(both, 0u);
+    ASSERT_GT(either, both);
+
+    for (bool useOr : {false, true}) {
+        SCOPED_TRACE(useOr ? "OR" : "AND");
+        const uint32_t n = useOr ? either : both;
+        const std::string target = Path(useOr ? "or.sdt" : "and.sdt");
+        const RunResult run =
+            Run(source + " " + target + " --frame 256:40:70:64:0:65535 --frame 256:55:99:64:0:65535" +
+                " --channels 1-3" + (useOr ? " --or" : ""));
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string count = std::to_string(n);
+        EXPECT_EQ(run.out,
+                  "Data loaded\t" + source + "\n" +
+                      "New selection:\tAmp(40.00-70.00) - Ener(0.00-65535.00); Events: No; Chans: 1-3\n" +
+                      "New selection:\tAmp(55.00-99.00) - Ener(0.00-65535.00); Events: No; Chans: 1-3\n" +
+                      "Existing selections (" + count + ") grouped by " + (useOr ? "OR" : "AND") + "...\n" +
+                      "Grouped data (" + count + ") deleted...\n" + "Data saved\t" + target + "\n" +
+                      "HITS: 2000\nGRPD: 0\nDLTD: " + count + "\n");
+        LMDataSet saved;
+        saved.Load(target);
+        EXPECT_EQ(saved.HitCount, 2000 - n);
+    }
+}
+
+TEST_F(CleanCommand, UnsortedFileWithEventsFailsAndWritesNothing)
+{
+    // A Spartan file whose second hit is earlier than the first.
+    std::vector<uint8_t> bytes(512, 0);
+    bytes[20] = ' ';
+    for (int i = 21; i < 38; ++i)
+        bytes[i] = '1';
+    for (int i = 40; i < 46; ++i)
+        bytes[i] = 'V';
+    bytes[46] = 2;
+    bytes[47] = 'L';
+    bytes[48] = 'b';
+    for (double t : {5.0, 3.25, 7.0}) {
+        std::array<uint8_t, 32> record{};
+        record[0] = 1;
+        TickTime::FromSeconds(t).ToBytes(record.data() + 1);
+        record[7] = 1;
+        record[24] = 50;
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    {
+        std::ofstream out(Path("u.dta"), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    const RunResult run = Run(Path("u.dta") + " " + Path("o.dta") + " --events --frame 256:0:255:64:0:65535");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Data file doesn't sorted (3.25 s). Event View is impossible.\n");
+    EXPECT_FALSE(fs::exists(Path("o.dta")));
+
+    // Without event view the same file cleans normally.
+    const RunResult plain = Run(Path("u.dta") + " " + Path("o.dta") + " --frame 256:0:49:64:0:65535");
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_NE(plain.out.find("DLTD: 0\n"), std::string::npos);
+}
+
+TEST_F(CleanCommand, ArgumentErrors)
+{
+    gen::GenerateSampleFile("sdt", {10, 2, 1}, Path("a.sdt"));
+    std::string nine;
+    for (int i = 0; i < 9; ++i)
+        nine += " --frame 256:0:99:64:0:100";
+    const struct {
+        std::string arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {Path("a.sdt") + " " + Path("o.sdt") + nine, 2, "at most 8 frames can be given\n"},
+        {Path("a.sdt") + " " + Path("o.sdt") + " --frame 256:0:99", 2,
+         "frame '256:0:99': expected XPARAM:XMIN:XMAX:YPARAM:YMIN:YMAX\n"},
+        {Path("missing.sdt") + " " + Path("o.sdt") + " --frame 256:0:99:64:0:100", 1,
+         "Data file doesn't exist\n"},
+        {Path("a.sdt") + " " + Path("a.sdt") + " --frame 256:0:99:64:0:100", 1, nullptr},
+    };
+    for (const auto& c : cases) {
+        const RunResult run = Run(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        if (c.message) {
+            EXPECT_EQ(run.err, c.message);
+        }
+        EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(fs::exists(Path("o.sdt")));
+    }
+}
+
+} // namespace
+} // namespace lm
