@@ -1,0 +1,312 @@
+// lmtool filter: batch filtration with a filter file or a filter stored in LMData, and the
+// export/import of stored filters as filter files.
+
+#include "AFilterDatabase.h"
+#include "AParamTable.h"
+#include "Afilter.h"
+#include "Command.h"
+#include "FilterFile.h"
+#include "FilterMessages.h"
+#include "FilterRun.h"
+#include "LMDatabase.h"
+
+#include <CLI/CLI.hpp>
+#include <atomic>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace lm;
+
+// Filter files are text shared between machines: their numbers always use '.'.
+constexpr FilterNumberFormat kFileNumbers{'.'};
+
+// The filter engine's parameter lookup over the LMData parameter table.
+class DatabaseParams : public AParamLookup {
+public:
+    explicit DatabaseParams(LMDatabase& db) : table_(db) {}
+    HitParam FindParamId(const std::string& name) const override { return table_.FindParamId(name); }
+    std::optional<std::string> FindParamName(HitParam id) const override { return table_.FindParamName(id); }
+
+private:
+    AParamTable table_;
+};
+
+// Decimal text of a stored number, exact and with '.'.
+std::string NumberText(double v)
+{
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+
+std::string OptionalText(const std::optional<int32_t>& v)
+{
+    return v ? std::to_string(*v) : std::string();
+}
+
+// A stored filter as the window's controls (the window's "load").
+FilterControls ControlsOfStored(const StoredFilter& stored)
+{
+    FilterControls c;
+    const FilterHeader& h = stored.header;
+    c.EditFilterName = h.name;
+    c.RadioGroupEventType = h.treatmentMethod;
+    c.RadioGroupType = h.includeFilter;
+    c.EditMPT = OptionalText(h.mpt);
+    c.EditLOCK = OptionalText(h.lock);
+    c.EditForward = OptionalText(h.forward);
+    c.EditBackWard = OptionalText(h.back);
+    c.CheckBoxTDP = h.deleteTDP;
+    c.CheckBoxEOT = h.eotType;
+    c.BoxDepA = h.aDep;
+    c.BoxDepB = h.bDep;
+    c.BoxDepC = h.cDep;
+    c.BoxDepD = h.dDep;
+    c.GridExpressions = {"", "", "", ""};
+
+    auto place = [](FilterGrid& grid, int columns, int32_t recNum, std::vector<std::string> cells) {
+        if (recNum < 1)
+            return;
+        if (grid.size() < size_t(recNum))
+            grid.resize(size_t(recNum), std::vector<std::string>(size_t(columns)));
+        grid[size_t(recNum - 1)] = std::move(cells);
+    };
+    FilterGrid* grids[3] = {&c.GridA, &c.GridB, &c.GridC};
+    for (const MinMaxRow& r : stored.minMax)
+        if (r.window >= 0 && r.window < 3)
+            place(*grids[r.window], kMinMaxColumns, r.recNum,
+                  {r.param, NumberText(r.min), NumberText(r.max)});
+    for (const EquationRow& r : stored.equations)
+        place(c.GridD, kEquationColumns, r.recNum,
+              {r.yParam, r.token, NumberText(r.a), r.xParam, NumberText(r.b)});
+    for (const ExpressionRow& r : stored.expressions)
+        if (r.recNum >= 1 && r.recNum <= 4)
+            c.GridExpressions[size_t(r.recNum - 1)] = r.expression;
+    return c;
+}
+
+// The controls as a filter to store (the window's "insert"); validated first.
+StoredFilter StoredOfControls(const FilterControls& c, const AParamLookup& params)
+{
+    const AFilter validated(c, params, kFileNumbers); // throws EFilter
+    StoredFilter s;
+    FilterHeader& h = s.header;
+    h.name = c.EditFilterName;
+    h.treatmentMethod = int16_t(validated.treatment);
+    h.includeFilter = int16_t(c.RadioGroupType != 0 ? 1 : 0);
+    if (validated.treatment == ftEvents) {
+        h.mpt = int32_t(validated.mpt);
+        h.lock = int32_t(validated.lock);
+    } else if (validated.treatment == ftMechanic) {
+        h.forward = int32_t(validated.forward);
+        h.back = int32_t(validated.back);
+    }
+    h.deleteTDP = c.CheckBoxTDP;
+    h.eotType = c.CheckBoxEOT;
+    h.aDep = c.BoxDepA;
+    h.bDep = c.BoxDepB;
+    h.cDep = c.BoxDepC;
+    h.dDep = c.BoxDepD;
+
+    const FilterGrid* grids[3] = {&c.GridA, &c.GridB, &c.GridC};
+    for (int w = 0; w < 3; ++w) {
+        const FilterGrid& g = *grids[w];
+        if (g.empty() || g[0].empty() || g[0][0].empty())
+            continue;
+        for (size_t r = 0; r < g.size(); ++r) {
+            MinMaxRow row;
+            row.window = w;
+            row.recNum = int32_t(r + 1);
+            row.param = g[r][0];
+            ParseFilterNumber(g[r][1], '.', row.min);
+            ParseFilterNumber(g[r][2], '.', row.max);
+            s.minMax.push_back(row);
+        }
+    }
+    if (!c.GridD.empty() && !c.GridD[0].empty() && !c.GridD[0][0].empty()) {
+        for (size_t r = 0; r < c.GridD.size(); ++r) {
+            const auto& cells = c.GridD[r];
+            EquationRow row;
+            row.recNum = int32_t(r + 1);
+            row.yParam = cells[0];
+            row.token = cells[1];
+            ParseFilterNumber(cells[2], '.', row.a);
+            row.xParam = cells[3];
+            ParseFilterNumber(cells[4], '.', row.b);
+            s.equations.push_back(row);
+        }
+    }
+    for (int i = 0; i < 4; ++i)
+        if (!c.GridExpressions[size_t(i)].empty())
+            s.expressions.push_back({int32_t(i + 1), c.GridExpressions[size_t(i)]});
+    return s;
+}
+
+// A stored filter by FID (all digits) or by its unique name.
+int64_t ResolveStoredFilter(AFilterDatabase& filters, const std::string& nameOrFid)
+{
+    int64_t fid = 0;
+    const auto [end, ec] = std::from_chars(nameOrFid.data(), nameOrFid.data() + nameOrFid.size(), fid);
+    if (ec == std::errc() && end == nameOrFid.data() + nameOrFid.size() && !nameOrFid.empty()) {
+        if (!filters.Header(fid))
+            throw std::runtime_error("no stored filter with FID " + nameOrFid);
+        return fid;
+    }
+    int64_t found = 0;
+    for (const FilterHeader& h : filters.Filters()) {
+        if (h.name != nameOrFid)
+            continue;
+        if (found)
+            throw std::runtime_error("several stored filters are named '" + nameOrFid + "'; give the FID");
+        found = h.fid;
+    }
+    if (!found)
+        throw std::runtime_error("no stored filter named '" + nameOrFid + "'");
+    return found;
+}
+
+// Progress on a terminal: a percentage on stderr, erased at the end.
+class TerminalProgress {
+public:
+    explicit TerminalProgress(std::string name) : name_(std::move(name)), enabled_(::isatty(2) == 1) {}
+    ~TerminalProgress()
+    {
+        if (shown_)
+            std::fprintf(stderr, "\r\033[K");
+    }
+    void operator()(uint64_t done, uint64_t total)
+    {
+        if (!enabled_ || total == 0)
+            return;
+        const int percent = int(done * 100 / total);
+        if (percent == last_)
+            return;
+        last_ = percent;
+        shown_ = true;
+        std::fprintf(stderr, "\r%s: %3d%%", name_.c_str(), percent > 100 ? 100 : percent);
+        std::fflush(stderr);
+    }
+
+private:
+    std::string name_;
+    bool enabled_;
+    bool shown_ = false;
+    int last_ = -1;
+};
+
+int RunFilterCommand(int argc, char** argv)
+{
+    CLI::App app{
+        "Copies data files into post files, leaving out the hits a filter rejects. The filter comes\n"
+        "from a filter file (--filter-file) or from LMData (--filter). A post file replaces its\n"
+        "destination only when the run succeeded. An empty destination, or the source itself,\n"
+        "filters into the source's name after moving it to its .BAK name: only with --yes."};
+    app.name("lmtool filter");
+    std::string filterFile, storedFilter, dbPath, reportDir, outDir, exportFilter, importFile;
+    bool yes = false;
+    std::vector<std::string> files;
+    app.add_option("--filter-file", filterFile, "filter file (INI text)");
+    app.add_option("--filter", storedFilter, "stored filter: its FID or its name");
+    app.add_option("--db", dbPath, "LMData database file (default: $LMDATA or the per-user data folder)");
+    app.add_option("--report-dir", reportDir, "append the protocol entry to DIR/Protocol.txt");
+    app.add_option("--out-dir", outDir, "write each source's post file into DIR under the source's name");
+    app.add_flag("--yes", yes, "answer Yes when the post file would replace its source");
+    app.add_option("--export", exportFilter, "print stored filter FID (or name) as a filter file");
+    app.add_option("--import", importFile, "store the filter of a filter file; prints its new FID");
+    app.add_option("FILES", files, "SOURCE [DEST] [SOURCE DEST ...], or sources with --out-dir");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+
+    const int modes = int(!exportFilter.empty()) + int(!importFile.empty()) +
+                      int(!filterFile.empty() || !storedFilter.empty());
+    if (modes != 1 || (!filterFile.empty() && !storedFilter.empty())) {
+        std::fprintf(stderr,
+                     "lmtool filter: give exactly one of --filter-file, --filter, --export, --import\n");
+        return 2;
+    }
+
+    try {
+        LMDatabase db = LMDatabase::Open(LMDatabase::ResolvePath(dbPath));
+        DatabaseParams params(db);
+        AFilterDatabase filters(db);
+
+        if (!exportFilter.empty()) {
+            const auto stored = filters.Load(ResolveStoredFilter(filters, exportFilter));
+            std::cout << WriteFilterFile(ControlsOfStored(*stored));
+            return 0;
+        }
+        if (!importFile.empty()) {
+            const StoredFilter stored = StoredOfControls(LoadFilterFile(importFile), params);
+            std::cout << filters.Insert(stored) << '\n';
+            return 0;
+        }
+
+        // The pairs of source and destination.
+        std::vector<std::pair<std::string, std::string>> runs;
+        if (!outDir.empty()) {
+            for (const auto& source : files)
+                runs.emplace_back(source, (fs::path(outDir) / fs::path(source).filename()).string());
+        } else if (files.size() == 1) {
+            runs.emplace_back(files[0], "");
+        } else if (files.size() % 2 == 0) {
+            for (size_t i = 0; i < files.size(); i += 2)
+                runs.emplace_back(files[i], files[i + 1]);
+        } else {
+            std::fprintf(stderr, "lmtool filter: give SOURCE [DEST], or SOURCE DEST pairs, or --out-dir\n");
+            return 2;
+        }
+        if (runs.empty()) {
+            std::fprintf(stderr, "lmtool filter: no source file given\n");
+            return 2;
+        }
+
+        FilterControls controls =
+            !filterFile.empty() ? LoadFilterFile(filterFile)
+                                : ControlsOfStored(*filters.Load(ResolveStoredFilter(filters, storedFilter)));
+        controls.FiltrationPageActive = true;
+
+        int status = 0;
+        for (const auto& [source, destination] : runs) {
+            try {
+                controls.EditSourceFile = source;
+                controls.EditPostFile = destination;
+                AFilter filter(controls, params, kFileNumbers);
+                FilterRunOptions options;
+                options.makeReport = !reportDir.empty();
+                options.commonReportFile = true;
+                options.reportFolder = reportDir;
+                options.confirmOverwriteSource = [yes](const std::string&) { return yes; };
+                TerminalProgress progress(source);
+                options.progress = [&progress](uint64_t done, uint64_t total) { progress(done, total); };
+                const FilterRunResult result = RunFilter(filter, options);
+                std::cout << result.resultText << std::flush;
+                if (!result.protocolError.empty()) {
+                    std::fprintf(stderr, "%s\n", result.protocolError.c_str());
+                    status = 1;
+                }
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "%s\n", e.what());
+                status = 1;
+            }
+        }
+        return status;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+}
+
+} // namespace
+
+LMTOOL_COMMAND(filter, "filter", "filter data files into post files (post-filter)", RunFilterCommand);
