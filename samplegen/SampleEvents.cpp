@@ -80,7 +80,7 @@ bool SampleEventStream::Next(SampleEvent& e)
         stage_ = 3;
         return Next(e);
     }
-    if (hitsDone_ == pauseAt_ && pauseAt_ > 0 && burstLeft_ == 0) {
+    if (pauseAt_ > 0 && hitsDone_ >= pauseAt_ && burstLeft_ == 0) {
         pauseAt_ = 0;
         stage_ = 2;
         e.kind = SampleEvent::Pause;
