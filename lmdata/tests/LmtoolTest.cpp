@@ -34,8 +34,12 @@ protected:
     void SetUp() override
     {
         const char* tool = std::getenv("LMTOOL");
+#ifdef LMTOOL_PATH
         if (!tool || !*tool)
-            GTEST_SKIP() << "LMTOOL is not set";
+            tool = LMTOOL_PATH;
+#endif
+        if (!tool || !*tool || !std::filesystem::exists(tool))
+            GTEST_SKIP() << "lmtool is not built";
         tool_ = tool;
     }
 
