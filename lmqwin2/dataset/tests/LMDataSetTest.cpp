@@ -184,6 +184,30 @@ TEST(LMDataSetEvents, ClassifiesAgainstTheEventsFirstHit)
     EXPECT_EQ(data.ClassifyEvent(Hit(0.000002)), ecInMPT);
 }
 
+TEST(LMDataSetEvents, AgreesWithTheDistanceInSecondsNearTheWindows)
+{
+    // Far from time 0 the distance measured in seconds can lose a tick; the classification
+    // must follow that measure exactly at the window edges.
+    for (const uint64_t base :
+         {uint64_t(0), uint64_t(4'000'000), uint64_t(123'456'789'012), TickTime::kMaxValue / 2}) {
+        for (uint64_t offset = 0; offset < 100; ++offset) {
+            LMDataSet data;
+            data.ResetEvents(5, 20); // 20 and 80 ticks
+            LMShortHit first;
+            first.kind = rkHit;
+            first.time = TickTime::FromValue(base + 1000);
+            data.EventReference = first.time;
+            LMShortHit hit = first;
+            hit.time = TickTime::FromValue(base + 1000 + offset);
+            const uint64_t dt = TickTime::FromSeconds(hit.time.Seconds() - first.time.Seconds()).Value();
+            const EventClass expected = dt <= data.MptWindow.Value()       ? ecInMPT
+                                        : dt <= data.LockoutWindow.Value() ? ecInLockout
+                                                                           : ecNewEvent;
+            EXPECT_EQ(data.ClassifyEvent(hit), expected) << base << "+" << offset;
+        }
+    }
+}
+
 TEST(LMDataSetEvents, HitOutOfOrderRaisesAndStoresItsTime)
 {
     LMDataSet data;
