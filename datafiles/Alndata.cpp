@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace lm {
 
@@ -91,7 +92,7 @@ int ALNDFile::SeekBegin()
 int ALNDFile::SeekFirstRecord()
 {
     file_.Seek(firstRecord_);
-    return int(firstRecord_);
+    return int(std::min<uint64_t>(firstRecord_, INT32_MAX));
 }
 
 int ALNDFile::ReadNext()

@@ -52,6 +52,8 @@ public:
     // Reader: reads the header and leaves the stream at the first record.
     explicit ALNDFile(BinaryFile& in);
 
+    // A hit with amplitude 0 or a channel index of 32 or more (no calibration entry) gets
+    // amplitude 0, from ReadRecord and from GetValue alike.
     void ReadRecord(LMShortHit& hit) override;
     long double GetValue(HitParam param) override;
     long double GetTime() override;

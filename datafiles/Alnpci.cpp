@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <ostream>
@@ -353,7 +354,7 @@ int ALNPCIDFile::SeekBegin()
 int ALNPCIDFile::SeekFirstRecord()
 {
     file_.Seek(firstRecord_);
-    return int(firstRecord_);
+    return int(std::min<uint64_t>(firstRecord_, INT32_MAX));
 }
 
 int ALNPCIDFile::ReadNext()

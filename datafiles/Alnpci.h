@@ -52,8 +52,15 @@ public:
     // Writer: copies the reader's header, configuration, calibration and start time.
     ALNPCIDFile(ALNPCIDFile& reader, BinaryFile& out);
 
+    // Sets "Number of events" to the appended count and rewrites the whole header at 0.
     int WriteHeader() override;
+    // Hits on a channel without calibration (no configuration record, index beyond 127,
+    // or a configuration that gives no logarithm) get amplitude 0 and energy 0; a hit
+    // without energy (R = 0, e.g. no crossings in the plain per-crossing formula) on a
+    // calibrated channel gets the lower bound 1.
     void ReadRecord(LMShortHit& hit) override;
+    // hpRise and hpDuration are the W-scaled values before they are cut to the record's
+    // field widths; hpAmplitude and hpEnergy answer 0.0 where the dB value is undefined.
     long double GetValue(HitParam param) override;
     long double GetTime() override;
     int CheckEventTime() override;
@@ -73,7 +80,9 @@ public:
     std::optional<std::string> GetDateTime() override;
     int GetRecordCount() override;
     int GetHitCount() override;
+    // The record listing has fixed columns; `columns` is not used.
     void PrintRecord(std::ostream& out, uint32_t columns) override;
+    // Header dump; the short form when `columns` has kShortCaption set.
     void PrintCaption(std::ostream& out, uint32_t columns) override;
     bool CanBeFiltered() override { return true; }
     bool IsALine() override { return true; }
