@@ -70,7 +70,7 @@ FilterControls ReadFilterFile(const std::string& text)
         if (lineNumber == 1 && raw.compare(0, 3, "\xEF\xBB\xBF") == 0)
             raw.erase(0, 3);
         const std::string line = Trim(raw);
-        if (line.empty() || line[0] == ';' || line[0] == '#')
+        if (line.empty() || line[0] == ';')
             continue;
         if (line.front() == '[') {
             if (line.back() != ']')

@@ -9,7 +9,7 @@
 // to its ".BAK" name first and moves it back on failure).
 //
 // Safe to call from a worker thread: it touches no process-wide state (not even the
-// current folder) and reports through the callbacks below, which run on the caller's thread.
+// current folder). The callbacks below are called on the thread that runs RunFilter.
 
 #include "Afilter.h"
 
