@@ -516,8 +516,11 @@ void ALNPCIDFile::PrintCaption(std::ostream& out, uint32_t columns)
     const auto i32 = [p](size_t off) { return read_i32le(p + off); };
 
     out << "- ALNTestParam - Aline test parameters, size = " << kTestParamSize << '\n';
-    if (full) {
+    // The full form shows the identification words in hexadecimal.
+    if (full)
         Line(out, "Signature", Hex(u32(0)));
+    Line(out, "Version 1", Version(p + 4));
+    if (full) {
         Line(out, "File type", Hex(u32(12)));
         Line(out, "Hardware version", Hex(u32(16)));
         Line(out, "Software version", Hex(u32(20)));
@@ -525,7 +528,6 @@ void ALNPCIDFile::PrintCaption(std::ostream& out, uint32_t columns)
         Line(out, "Hardware version", Dec(u32(16)));
         Line(out, "Software version", Dec(u32(20)));
     }
-    Line(out, "Version 1", Version(p + 4));
     Line(out, "Version 2", Version(p + 96));
     Line(out, "Object Name", Str(p + 104, 255));
     Line(out, "Operator Name", Str(p + 359, 255));

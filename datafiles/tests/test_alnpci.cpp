@@ -605,7 +605,16 @@ TEST_F(UtcZone, AlinePciHeaderDump)
     std::ostringstream full;
     r.pci->PrintCaption(full, 0xFFFF);
     const std::string text = full.str();
-    EXPECT_EQ(text.rfind("- ALNTestParam - Aline test parameters, size = 3960\n", 0), 0u);
+    EXPECT_EQ(text.rfind("- ALNTestParam - Aline test parameters, size = 3960\n"
+                         "Signature                 : 0x0\n"
+                         "Version 1                 : 0.0\n"
+                         "File type                 : 0xAA01\n"
+                         "Hardware version          : 0x0\n"
+                         "Software version          : 0x0\n"
+                         "Version 2                 : 0.0\n"
+                         "Object Name               : Vessel 7\n",
+                         0),
+              0u);
     for (const char* line : {"Signature                 : 0x0\n", "File type                 : 0xAA01\n",
                              "Object Name               : Vessel 7\n", "Operator Name             : -\n",
                              "Filter flag               : 1 (filtered)\n",
