@@ -57,6 +57,13 @@ FilterHeader ReadHeader(const sql::Statement& q)
 void CheckFilter(const LMDatabase& db, const StoredFilter& f)
 {
     sql::CheckLength(db, "the filter name", f.header.name, 255);
+    // The header's two choices are item indexes of radio groups; another value could not be
+    // shown again when the filter is loaded.
+    if (f.header.includeFilter < 0 || f.header.includeFilter > 1)
+        Refuse(db,
+               "filter type " + std::to_string(f.header.includeFilter) + " is neither Included nor Excluded");
+    if (f.header.treatmentMethod < kTreatmentHits || f.header.treatmentMethod > kTreatmentMechanic)
+        Refuse(db, "treatment " + std::to_string(f.header.treatmentMethod) + " is unknown");
     std::set<std::pair<int32_t, int32_t>> keys;
     for (const auto& r : f.minMax) {
         if (r.window < 0 || r.window > 2 || r.recNum < 1)

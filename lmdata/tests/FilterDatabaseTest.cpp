@@ -241,7 +241,23 @@ TEST_F(FilterDatabase, AFailedWriteLeavesTheDatabaseAsItWas)
     longName.header.name = std::string(256, 'x');
     StoredFilter badRow = Full();
     badRow.expressions = {{5, "A"}};
-    for (const auto* f : {&twice, &longName, &badRow})
+    StoredFilter badWindow = Full();
+    badWindow.minMax = {{3, 1, "Counts", 0, 1}};
+    StoredFilter badTreatment = Full();
+    badTreatment.header.treatmentMethod = 3;
+    StoredFilter badType = Full();
+    badType.header.includeFilter = 2;
+    for (const auto* f : {&twice, &longName, &badRow, &badWindow, &badTreatment, &badType}) {
         EXPECT_EQ(FailureKind([&] { filters.Insert(*f); }), ELMDatabase::Kind::Constraint);
+        EXPECT_EQ(FailureKind([&] { filters.Update(fid, *f); }), ELMDatabase::Kind::Constraint);
+    }
     EXPECT_EQ(raw.Count("SELECT count(*) FROM Filters"), 1);
+    EXPECT_EQ(ChildRows(fid), rows);
+
+    // Sizes count characters, not bytes: 255 Cyrillic letters fit.
+    StoredFilter cyrillic = Full();
+    cyrillic.header.name.clear();
+    for (int i = 0; i < 255; ++i)
+        cyrillic.header.name += "Ж";
+    EXPECT_EQ(filters.Header(filters.Insert(cyrillic))->name, cyrillic.header.name);
 }
