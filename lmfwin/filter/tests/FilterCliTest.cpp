@@ -22,10 +22,21 @@ struct Output {
     std::string err;
 };
 
+const char* LmtoolPath()
+{
+    if (const char* tool = std::getenv("LMTOOL"); tool && *tool)
+        return tool;
+#ifdef LMTOOL_PATH
+    return LMTOOL_PATH;
+#else
+    return nullptr;
+#endif
+}
+
 // Runs lmtool with the arguments (already quoted) and the scratch folder's own database.
 Output Lmtool(const ScratchFolder& dir, const std::string& args)
 {
-    const char* tool = std::getenv("LMTOOL");
+    const char* tool = LmtoolPath();
     if (!tool)
         return {};
     const std::string errFile = dir.Path("stderr.txt");
@@ -60,8 +71,8 @@ class FilterCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!std::getenv("LMTOOL"))
-            GTEST_SKIP() << "LMTOOL not set";
+        if (!LmtoolPath())
+            GTEST_SKIP() << "the path of lmtool is not known";
         WriteText(dir, "band.ini", kBand);
         dir.Write("s.dta", SpartanBuilder().Hit(1.0, 50).Hit(1.1, 70).Hit(1.2, 45).EndOfData().Bytes());
     }
