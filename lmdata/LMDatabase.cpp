@@ -57,7 +57,7 @@ bool LooksLikeSqlite(const fs::path& path, std::uintmax_t size)
     return std::memcmp(head, kMagic, sizeof head) == 0;
 }
 
-// A file without any write permission bit counts as read-only even for a user (such as
+// A file (or folder) without any write permission bit counts as read-only even for a user (such as
 // root) whom the system would let write it: the owner has marked it so.
 bool IsReadOnlyFile(const fs::path& path, fs::perms mode)
 {
@@ -118,6 +118,13 @@ LMDatabase LMDatabase::Open(const fs::path& path, LMDatabaseOptions options)
             Throw(ELMDatabase::Kind::NotADatabase, path, "the file is not an SQLite database");
         if (IsReadOnlyFile(path, status.permissions()))
             Throw(ELMDatabase::Kind::ReadOnly, path, "the database file is read-only");
+        // Every write puts a journal beside the file; refuse now rather than at the first store.
+        const fs::path folder = fs::absolute(path, ec).parent_path();
+        const auto folderStatus = fs::status(folder, ec);
+        if (!ec && IsReadOnlyFile(folder, folderStatus.permissions()))
+            Throw(ELMDatabase::Kind::ReadOnly, path,
+                  "the folder \"" + folder.string() +
+                      "\" is read-only (the database writes its journal there)");
     } else if (path.has_parent_path()) {
         fs::create_directories(path.parent_path(), ec);
         if (ec)

@@ -173,6 +173,17 @@ TEST(LMDatabase, ReadOnlyFileIsAClearError)
     EXPECT_NE(std::string(error->what()).find(path.string()), std::string::npos) << error->what();
     EXPECT_NE(std::string(error->what()).find("read-only"), std::string::npos) << error->what();
     EXPECT_EQ(ReadAll(path), before);
+
+    // A writable file in a read-only folder cannot take a journal either.
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    std::filesystem::permissions(dir.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    error = FailureOf([&] { LMDatabase::Open(path); });
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), ELMDatabase::Kind::ReadOnly);
+    EXPECT_NE(std::string(error->what()).find("folder"), std::string::npos) << error->what();
 }
 
 TEST(LMDatabase, PathsThatCannotHoldADatabase)
