@@ -301,6 +301,15 @@ void AppendProtocol(const std::string& path, const std::string& entry, FilterRun
 
 } // namespace
 
+bool RunWouldReplaceSource(const AFilter& filter, const std::string& workFolder)
+{
+    if (filter.destinationFile.empty() || filter.destinationFile == filter.sourceFile)
+        return true;
+    std::error_code ec;
+    const fs::path base = workFolder.empty() ? fs::current_path(ec) : fs::path(workFolder);
+    return SameFile(Resolve(base, filter.sourceFile), Resolve(base, filter.destinationFile));
+}
+
 std::string FilterResultText(bool endOfDataFound, uint32_t total, uint32_t written)
 {
     std::ostringstream out;
@@ -368,7 +377,7 @@ FilterRunResult RunFilter(AFilter& filter, const FilterRunOptions& options)
     // writing over it unasked would lose the original data.
     std::string restoreName; // set while the source sits under its backup name
     fs::path backupPath;
-    if (filter.destinationFile == filter.sourceFile || SameFile(sourcePath, destinationPath)) {
+    if (RunWouldReplaceSource(filter, base.string())) {
         if (!options.confirmOverwriteSource || !options.confirmOverwriteSource(FilterMessage(1008)))
             throw EFilter(818);
         filter.destinationFile = filter.sourceFile;

@@ -62,6 +62,11 @@ struct FilterRunResult {
 // not in time order gives message 2001); nothing is written to the protocol then.
 FilterRunResult RunFilter(AFilter& filter, const FilterRunOptions& options);
 
+// Whether a run of `filter` would write into its source's own name (destination empty,
+// equal to the source, or the same file under another name), so that question 1008 will be
+// asked. Lets a window ask on its own thread before it starts the run elsewhere.
+bool RunWouldReplaceSource(const AFilter& filter, const std::string& workFolder);
+
 // The four lines of the result text.
 std::string FilterResultText(bool endOfDataFound, uint32_t total, uint32_t written);
 

@@ -130,6 +130,16 @@ TEST(FilterBuild, EveryMessageWithItsPrefix)
     }
 }
 
+TEST(FilterBuild, ExpressionScopeOutsideTheGrid)
+{
+    try {
+        AFilterExpr expr("A", 4);
+        FAIL() << "scope 4 accepted";
+    } catch (const EFilter& e) {
+        EXPECT_EQ(std::string(e.what()), Msg(812));
+    }
+}
+
 TEST(FilterBuild, RowAndRecordFaultsKeepTheirKind)
 {
     FilterControls c = ValidControls();

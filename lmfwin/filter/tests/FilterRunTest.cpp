@@ -346,6 +346,7 @@ TEST(FilterRun, IntoTheSourceAnsweredNoChangesNothing)
         FilterControls c = AmplitudeFilter(dir, "x.dta", "");
         if (!dest.empty())
             c.EditPostFile = dir.Path(dest);
+        EXPECT_TRUE(RunWouldReplaceSource(AFilter(c, kParams, FilterNumberFormat{'.'}), "")) << dest;
         FilterRunOptions o = NoReport();
         bool asked = false;
         o.confirmOverwriteSource = [&](const std::string&) { return asked = true, false; };
@@ -354,6 +355,7 @@ TEST(FilterRun, IntoTheSourceAnsweredNoChangesNothing)
         EXPECT_EQ(dir.Read("x.dta"), original);
         EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"x.dta"}));
     }
+    EXPECT_FALSE(RunWouldReplaceSource(AFilter(AmplitudeFilter(dir, "x.dta", "y.dta"), kParams), ""));
 }
 
 TEST(FilterRun, IntoTheSourceFailingRestoresTheSource)
