@@ -4,14 +4,16 @@
 #include "AParamTable.h"
 #include "TestDb.h"
 
-#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <optional>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using lm::ELMDatabase;
 using lm::LMDatabase;
@@ -259,29 +261,40 @@ TEST(LMDatabase, AWriteRefusedByALockLeavesNothingBehind)
 TEST(LMDatabase, TwoProgramsWritingFiltersAtOnceStayConsistent)
 {
     lmtest::TempDir dir;
-    const auto path = dir / "shared.sqlite"; // created by whichever writer comes first
+    const auto path = dir / "shared.sqlite"; // created by whichever program comes first
     constexpr int kPerWriter = 40;
-    std::atomic<int> failures{0};
-    auto writer = [&](std::string prefix) {
+    // Each writer is a process of its own, as two programs would be; it answers 0 when every
+    // store succeeded.
+    auto writer = [&](const std::string& prefix) -> int {
         try {
             LMDatabase db = LMDatabase::Open(path, {.busyTimeoutMs = 20000});
             lm::AFilterDatabase filters(db);
             for (int i = 0; i < kPerWriter; ++i) {
                 const int64_t fid = filters.Insert(SmallFilter(prefix + std::to_string(i)));
                 if (i % 4 == 0 && !filters.Update(fid, SmallFilter(prefix + std::to_string(i) + "u")))
-                    ++failures;
+                    return 2;
                 if (i % 5 == 0 && !filters.Delete(fid))
-                    ++failures;
+                    return 3;
             }
+            return 0;
         } catch (const std::exception& e) {
-            ADD_FAILURE() << e.what();
-            ++failures;
+            std::fprintf(stderr, "%s\n", e.what());
+            return 1;
         }
     };
-    std::thread a(writer, "a"), b(writer, "b");
-    a.join();
-    b.join();
-    EXPECT_EQ(failures, 0);
+    std::vector<pid_t> children;
+    for (const char* prefix : {"a", "b"}) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0)
+            ::_exit(writer(prefix));
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer status " << status;
+    }
 
     lmtest::RawConnection raw(path);
     const long long kept = 2 * (kPerWriter - kPerWriter / 5);
