@@ -1,0 +1,130 @@
+// lmtool stat: the set statistics of the correlation program for frames given on the
+// command line, printed as the statistics window shows its five tables.
+
+#include "Command.h"
+#include "ELMData.h"
+#include "FrameCommands.h"
+#include "LMDataSet.h"
+#include "Statistics.h"
+#include "TFrameArray.h"
+#include "TestSetup.h"
+#include "support_frames.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The command writes no protocol.
+class SilentProtocol final : public lm::FrameProtocolSink {
+public:
+    void Message(const std::string&) override {}
+    void NewSelection(const lm::TFrameRect&) override {}
+};
+
+// Statistics classify events with the data set's own classification, as framing does.
+class DataSetEvents final : public lm::AEventClassifier {
+public:
+    DataSetEvents(lm::LMDataSet& data, const lm::ATestSetup& setup) : data_(data), setup_(setup) {}
+    void ResetEvents() override { data_.ResetEvents(setup_.MPT, setup_.Lockout); }
+    int ClassifyEvent(const lm::LMShortHit& hit) override { return data_.ClassifyEvent(hit); }
+
+private:
+    lm::LMDataSet& data_;
+    const lm::ATestSetup& setup_;
+};
+
+int RunStat(int argc, char** argv)
+{
+    CLI::App app{"Frames the hits of a data file and prints the set statistics: the amplitude, parameter,\n"
+                 "MONPAC+, local-dynamic and pressure-hold tables, each after a line '== <tab caption>'."};
+    app.name("lmtool stat");
+    std::string file, setupFile, channelList;
+    std::vector<std::string> frameTexts;
+    bool events = false;
+    app.add_option("FILE", file, "data file")->required();
+    app.add_option("--setup", setupFile, "test setup INI file (default: the default setup)");
+    app.add_option("--channels", channelList, "selected channels, e.g. 1-4,7 (default: all 128)");
+    app.add_flag("--events", events, "event view: frame whole events, count first hits only");
+    app.add_option("--frame", frameTexts,
+                   "XPARAM:XMIN:XMAX:YPARAM:YMIN:YMAX, slots 0, 1, ... in order (at most 8)")
+        ->required();
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+
+    lm::ATestSetup setup;
+    if (!setupFile.empty() && !setup.LoadFromFile(setupFile)) {
+        std::fprintf(stderr, "%s: %s\n", setupFile.c_str(), lm::kMsgUnknownSetupFormat);
+        return 1;
+    }
+    lm::ChannelSet channels;
+    std::vector<lmtool::FrameSpec> specs;
+    try {
+        if (channelList.empty())
+            channels.set();
+        else
+            channels = lmtool::ParseChannelList(channelList);
+        for (const std::string& text : frameTexts)
+            specs.push_back(lmtool::ParseFrameSpec(text));
+        if (specs.size() > size_t(lm::kFrameSlots))
+            throw lmtool::FrameArgumentError("at most 8 frames can be given");
+    } catch (const lmtool::FrameArgumentError& e) {
+        std::fprintf(stderr, "lmtool stat: %s\n", e.what());
+        return 2;
+    }
+
+    lm::LMDataSet data;
+    try {
+        data.Load(file);
+    } catch (const lm::ELMData& e) {
+        std::fprintf(stderr, "%s: error %d while loading\n", file.c_str(), int(e.Code));
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", file.c_str(), e.what());
+        return 1;
+    }
+
+    lm::TFrameArray frames;
+    SilentProtocol protocol;
+    lm::FrameSession session{data, frames, protocol, lm::TimeRangeFilter{}, events};
+    lm::ATestStat stat(setup);
+    try {
+        // Framing in event view uses the windows the latest pass set.
+        data.ResetEvents(setup.MPT, setup.Lockout);
+        lmtool::DrawFrames(session, specs, channels);
+        DataSetEvents classifier(data, setup);
+        stat.Build(data.Records, frames.OccupiedMask(), channels, events ? &classifier : nullptr);
+    } catch (const lm::ELMData& e) {
+        if (e.Code != lm::kErrNotSorted)
+            throw;
+        std::fprintf(stderr, "%s\n", lmtool::NotSortedMessage(data.NotSortedTime).c_str());
+        return 1;
+    }
+
+    std::ostringstream out;
+    out << "== Amplitude Distr.\n";
+    stat.PrintAmplitudeTable(out);
+    out << "== Statistic Distr.\n";
+    stat.PrintParameterTables(out);
+    out << "== MONPAC+\n";
+    stat.PrintMonpacTable(out);
+    out << "== Local/Dynamic\n";
+    stat.PrintLocDynTable(out);
+    out << "== Pressure holds\n";
+    stat.PrintHoldsTable(out);
+    const std::string text = out.str();
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return std::ferror(stdout) ? 1 : 0;
+}
+
+} // namespace
+
+LMTOOL_COMMAND(stat, "stat",
+               "set statistics of framed hits (amplitude, parameter, MONPAC+, local-dynamic, holds)",
+               RunStat);
