@@ -9,6 +9,7 @@
 #include <ctime>
 #include <ostream>
 #include <stdexcept>
+#include <typeinfo>
 
 namespace lm {
 
@@ -380,12 +381,10 @@ int ALNPCIDFile::ReadNext()
 
 void ALNPCIDFile::AppendRecord(AWDiskFile& reader)
 {
-    if (&reader != checkedReader_) {
-        if (!dynamic_cast<ALNPCIDFile*>(&reader))
-            throw std::invalid_argument("AppendRecord: the reader is not an A-Line 32D file");
-        checkedReader_ = static_cast<ALNPCIDFile*>(&reader);
-    }
-    const ALNPCIDFile& r = *checkedReader_;
+    // Records are copied raw, so only a reader of this very format can supply them.
+    if (typeid(reader) != typeid(ALNPCIDFile))
+        throw std::invalid_argument("AppendRecord: the reader is not an A-Line 32D file");
+    const ALNPCIDFile& r = static_cast<const ALNPCIDFile&>(reader);
     if (r.type_ != 7)
         NoteAppendedTime(r.RecordTicks());
     ++appended_;

@@ -137,7 +137,6 @@ private:
     uint16_t type_ = 0xFFFF;
     uint16_t size_ = 0;
     bool captionShown_ = false; // the record listing printed its hit caption in this run
-    const ALNPCIDFile* checkedReader_ = nullptr;
 };
 
 } // namespace lm

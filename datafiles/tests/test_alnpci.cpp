@@ -498,6 +498,21 @@ TEST(AlinePciWriter, BookkeepingAndRewrittenEventCount)
     EXPECT_EQ(out, expected);
 }
 
+TEST(AlinePciWriter, RefusesRecordsOfAnotherFormat)
+{
+    struct OtherFormat : AWDiskFile {
+        using AWDiskFile::AWDiskFile;
+    };
+    Reader r(StandardHeader());
+    std::vector<uint8_t> out;
+    BinaryFile target;
+    target.OpenMemoryWrite(out);
+    ALNPCIDFile writer(*r.pci, target);
+    OtherFormat other(*r.file);
+    EXPECT_THROW(writer.AppendRecord(other), std::invalid_argument);
+    EXPECT_EQ(writer.AppendedCount(), 0);
+}
+
 TEST(AlinePciWriter, EmptyCopyCarriesZeroEvents)
 {
     Reader r(StandardHeader(5));
