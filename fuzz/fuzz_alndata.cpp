@@ -5,6 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    data = fuzz::NonNull(data);
     // The calibration is shared by all files read; each input starts from the defaults so
     // that a finding replays alone.
     lm::ResetAlnCalibration();

@@ -5,6 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    data = fuzz::NonNull(data);
     lm::BinaryFile in;
     in.OpenMemory(data, size);
     lm::ALNPCIDFile reader(in);
@@ -16,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The copy is read back as a file of its own.
     const std::vector<uint8_t> copy = fuzz::CopyThrough(reader);
     lm::BinaryFile again;
-    again.OpenMemory(copy.data(), copy.size());
+    again.OpenMemory(fuzz::NonNull(copy.data()), copy.size());
     lm::ALNPCIDFile copyReader(again);
     fuzz::WalkReader(copyReader);
     return 0;

@@ -5,6 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    data = fuzz::NonNull(data);
     lm::BinaryFile in;
     in.OpenMemory(data, size);
     lm::LDFile reader(in);

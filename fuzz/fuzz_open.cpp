@@ -10,6 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    data = fuzz::NonNull(data);
     lm::ResetAlnCalibration();
     fuzz::sink = lm::IsText(data, long(size)) +
                  lm::IsDataFilePath(std::string(data, data + std::min<size_t>(size, 64)));
