@@ -28,13 +28,19 @@ bool BinaryFile::Open(const std::string& path, Mode mode)
     if (fd_ < 0)
         return false;
     struct stat st {};
-    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd_, &st) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
         ::close(fd_);
         fd_ = -1;
         errno = EISDIR;
         return false;
     }
     mode_ = mode == Mode::Read ? Kind::FileRead : Kind::FileWrite;
+    readSize_ = uint64_t(st.st_size);
     AllocateBuffer();
     bufPos_ = bufLen_ = 0;
     bufStart_ = 0;
@@ -251,6 +257,7 @@ uint64_t BinaryFile::Size()
     case Kind::MemoryWrite:
         return memoryTarget_->size();
     case Kind::FileRead:
+        return readSize_;
     case Kind::FileWrite: {
         struct stat st {};
         if (::fstat(fd_, &st) != 0)

@@ -93,6 +93,7 @@ private:
     size_t bufPos_ = 0;               // position inside the buffer
     size_t bufLen_ = 0;               // valid bytes in the buffer
     uint64_t bufStart_ = 0;           // file offset of buf_[0]
+    uint64_t readSize_ = 0;           // size of a file opened for reading (it does not change)
 };
 
 }  // namespace lm
