@@ -31,6 +31,7 @@ public:
     int MessageId() const { return id_; }
     // Puts `prefix` in front of the text (the window prefix of row and record faults).
     void Prefix(const std::string& prefix) { text_.insert(0, prefix); }
+    void Append(const std::string& text) { text_ += text; }
 
 private:
     int id_;
@@ -119,6 +120,8 @@ public:
 
 enum FilterTreatment { ftHits = 0, ftEvents = 1, ftMechanic = 2 };
 
+// The parameter lookup given to the constructor must outlive the filter set (the protocol
+// lines look names up).
 class AFilter {
 public:
     // Builds and validates the filter set from the window's controls, in the window's

@@ -404,15 +404,24 @@ FilterRunResult RunFilter(AFilter& filter, const FilterRunOptions& options)
         counts = CopyFiltered(filter, sourcePath, destinationPath, options, files);
     } catch (...) {
         files.Abandon();
+        std::string stillAt; // where the source is when it cannot be given its name back
         if (!restoreName.empty()) {
             std::error_code restoreError;
             fs::rename(backupPath, restoreName, restoreError);
+            if (restoreError)
+                stillAt = "\n" + std::string(FilterMessage(kMsgSourceAtBackup)) + backupPath.string();
+            else
+                filter.sourceFile = filter.destinationFile;
         }
         try {
             throw;
         } catch (const ELMData& e) {
             const char* text = FilterMessage(e.Code);
-            throw EFilter(e.Code, *text ? std::string(text) : std::string(e.what()));
+            throw EFilter(e.Code, (*text ? std::string(text) : std::string(e.what())) + stillAt);
+        } catch (EFilter& e) {
+            if (!stillAt.empty())
+                e.Append(stillAt);
+            throw;
         }
     }
 
