@@ -2,7 +2,9 @@
 
 // The database behind the alias "LMData": one SQLite file that creates itself with every
 // table, index and seed row the first time it is opened. One LMDatabase is one connection;
-// the table classes (AParamTable, AGraphDatabase, AFilterDatabase) work on it.
+// the table classes (AParamTable, AGraphDatabase, AFilterDatabase) work on it. Use one
+// connection per thread; other programs may hold their own connections to the same file
+// (SQLite's file locks with a busy timeout keep them consistent).
 
 #include <filesystem>
 #include <memory>
