@@ -17,7 +17,7 @@ struct FilterForm {
     QString filterName;
     QString sourceFile;
     QString postFile;
-    bool filtrationPageActive = true;
+    // The active page, told by its caption (a run needs the "Filtration" page).
     QString activePageCaption;
     int filterType = 0; // 0 Included, 1 Excluded
     bool deleteParametric = false;

@@ -102,9 +102,9 @@ TMainForm::TMainForm(FilterEngine* engine, FilterStore* store, UserDialogs* dial
 
     setWindowTitle(kTitle);
     setWindowIcon(TessalineIcon());
-    setWindowFlags(
-        (windowFlags() | Qt::CustomizeWindowHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) &
-        ~Qt::WindowMaximizeButtonHint);
+    // A fixed-size window: title, minimise and close, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
 
     auto* central = new QWidget(this);
@@ -242,7 +242,7 @@ void TMainForm::BuildFiltrationPage()
         boxLayout->setContentsMargins(4, 4, 4, 4);
         Grids[w] = new TFilterGrid(w == 3 ? 5 : 3, w == 3 ? QList<int>{0, 3} : QList<int>{0}, box);
         Grids[w]->setObjectName(names[w]);
-        Grids[w]->setMinimumSize(w == 3 ? 320 : 200, 120);
+        Grids[w]->setMinimumSize(w == 3 ? 320 : 200, 100);
         BoxDep[w] = new QCheckBox("Join with \"AND\"", box);
         BoxDep[w]->setObjectName(QString("BoxDep") + QChar('A' + w));
         boxLayout->addWidget(Grids[w]);
@@ -635,7 +635,6 @@ FilterForm TMainForm::Form() const
     form.sourceFile = EditSourceFile->text();
     form.postFile = EditPostFile->text();
     form.activePageCaption = PageControl->tabText(PageControl->currentIndex());
-    form.filtrationPageActive = PageControl->currentWidget() == PageFiltration;
     form.filterType = RadioGroupType->ItemIndex();
     form.deleteParametric = CheckBoxTDP->isChecked();
     form.deleteTR = CheckBoxTR->isChecked();

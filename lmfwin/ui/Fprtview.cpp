@@ -1,6 +1,7 @@
 #include "Fprtview.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -114,7 +115,7 @@ void TFProtocolView::SaveAsCommand()
                                           QStringLiteral("Rich Text Format (*.rtf)"));
     if (name.isEmpty())
         return;
-    if (!name.contains('.'))
+    if (QFileInfo(name).suffix().isEmpty())
         name += ".rtf";
     if (!SaveAs(name))
         dialogs_->Error(this, windowTitle(), QString::fromUtf8("Не удалось записать файл ") + name);
