@@ -388,3 +388,28 @@ TEST(LMShortHitText, TitlesAndValuesInFixedColumns)
     hit.PrintValues(zero);
     EXPECT_EQ(zero.str().substr(zero.str().size() - 7), "    0.0");
 }
+
+TEST(Loader, EndOfDataEndsTheLoadEvenWhenRecordsFollow)
+{
+    TempDir dir;
+    // DiSP: identification, test abort, then a comment the counting pass still counts.
+    Bytes disp = {6, 0, 41, 0, 0, 0, 0, 0, 1, 0, 15, 4, 0, 7, 'a', 'b', 'c'};
+    const LoadedDataFile d = LoadDataFile(dir.File("abort.dta", disp));
+    EXPECT_EQ(d.type, dtDisp);
+    ASSERT_EQ(d.records.size(), 3u);
+    EXPECT_EQ(d.stats.read, 2u);
+    EXPECT_EQ(d.records[0].kind, rkOther);
+    EXPECT_EQ(d.records[1].kind, rkOther);
+    EXPECT_EQ(d.records[2].kind, rkEmpty);
+
+    // Spartan: a hit, the end record, and a hit after it that is neither counted nor read.
+    Bytes spartan = Spartan();
+    spartan.resize(512 + 3 * 32, 0);
+    spartan[512 + 64] = 1;
+    const LoadedDataFile s = LoadDataFile(dir.File("end.sdt", spartan));
+    EXPECT_EQ(s.type, dtSpartan);
+    ASSERT_EQ(s.records.size(), 2u);
+    EXPECT_EQ(s.stats.read, 2u);
+    EXPECT_EQ(s.stats.hits, 1u);
+    EXPECT_EQ(s.records[1].kind, rkOther);
+}
