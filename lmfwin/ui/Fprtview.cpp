@@ -1,10 +1,13 @@
 #include "Fprtview.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
-#include <QInputDialog>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QStatusBar>
 #include <QTextCursor>
@@ -86,13 +89,22 @@ bool TFProtocolView::FindNext(const QString& what)
 
 void TFProtocolView::FindCommand()
 {
-    bool ok = false;
-    const QString what = QInputDialog::getText(this, QString::fromUtf8("Поиск"), QString::fromUtf8("Найти:"),
-                                               QLineEdit::Normal, lastSearch_, &ok);
-    if (!ok || what.isEmpty())
-        return;
-    lastSearch_ = what;
-    FindNext(what);
+    if (!FindBox) {
+        FindBox = new QDialog(this);
+        FindBox->setWindowTitle(QString::fromUtf8("Поиск"));
+        FindText = new QLineEdit(FindBox);
+        auto* next = new QPushButton(QString::fromUtf8("Найти &далее"), FindBox);
+        next->setDefault(true);
+        auto* layout = new QHBoxLayout(FindBox);
+        layout->addWidget(FindText);
+        layout->addWidget(next);
+        connect(next, &QPushButton::clicked, this, [this] { FindNext(FindText->text()); });
+    }
+    FindBox->show();
+    FindBox->raise();
+    FindBox->activateWindow();
+    FindText->setFocus();
+    FindText->selectAll();
 }
 
 bool TFProtocolView::SaveAs(const QString& fileName)

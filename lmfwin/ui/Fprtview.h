@@ -8,7 +8,9 @@
 #include <QMainWindow>
 #include <QPlainTextEdit>
 
+class QDialog;
 class QLabel;
+class QLineEdit;
 
 namespace lmf {
 
@@ -36,11 +38,13 @@ public:
     QAction* ActionExit;
     QAction* ActionCopy;
     QAction* ActionFind;
+    // The find box: the text to look for and its "find next" button; it stays open.
+    QDialog* FindBox = nullptr;
+    QLineEdit* FindText = nullptr;
 
 private:
     QString path_;
     UserDialogs* dialogs_;
-    QString lastSearch_;
 };
 
 } // namespace lmf

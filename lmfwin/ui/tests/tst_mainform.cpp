@@ -457,6 +457,15 @@ void TestMainForm::protocolViewerFindsDownwardsCaseSensitive()
     QVERIFY(!viewer.FindNext("beta")); // no further match: the selection stays
     QCOMPARE(viewer.Text->textCursor().selectionStart(), 16);
     QVERIFY(!viewer.FindNext("ALPHA"));
+
+    // F3 opens the find box; its button finds the next match.
+    viewer.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&viewer));
+    QTest::keyClick(viewer.Text, Qt::Key_F3);
+    QVERIFY(viewer.FindBox && viewer.FindBox->isVisible());
+    viewer.FindText->setText("end");
+    viewer.FindBox->findChild<QPushButton*>()->click();
+    QCOMPARE(viewer.Text->textCursor().selectedText(), QString("end"));
 }
 
 void TestMainForm::settingsWrittenAndReread()
