@@ -18,5 +18,6 @@ inline constexpr int kMsgBackupMove = 823;     // the source cannot be moved to 
 inline constexpr int kMsgPostFileWrite = 824;  // the post file cannot be written completely
 inline constexpr int kMsgNoReportFolder = 825; // "Common report file" without a folder
 inline constexpr int kMsgProtocolOpen = 826;   // the protocol file cannot be opened
+inline constexpr int kMsgSourceAtBackup = 827; // a failed run could not rename the backup back
 
 } // namespace lm
