@@ -628,6 +628,18 @@ void TMainForm::dropEvent(QDropEvent* event)
     DropFiles(paths);
 }
 
+void TMainForm::CommitEdits()
+{
+    // A cell still being typed in counts as typed: F9 does not take the focus from it.
+    QWidget* editor = QApplication::focusWidget();
+    if (!editor)
+        return;
+    for (QTableWidget* table :
+         std::initializer_list<QTableWidget*>{GridExpressions, Grids[0], Grids[1], Grids[2], Grids[3]})
+        if (table->viewport()->isAncestorOf(editor))
+            emit table->itemDelegate()->commitData(editor);
+}
+
 FilterForm TMainForm::Form() const
 {
     FilterForm form;
@@ -719,6 +731,7 @@ void TMainForm::StartRun()
 {
     if (running_ || !engine_)
         return;
+    CommitEdits();
     const FilterForm form = Form();
     running_ = true;
     cancelRequested_ = false;
@@ -757,6 +770,9 @@ void TMainForm::StartRun()
             text = fault.text();
         } catch (const std::exception& error) {
             text = QString::fromUtf8(error.what());
+            general = true;
+        } catch (...) {
+            text = QStringLiteral("Unknown error");
             general = true;
         }
         QMetaObject::invokeMethod(
@@ -835,6 +851,7 @@ void TMainForm::InsertFilter()
 {
     if (!store_ || !engine_)
         return;
+    CommitEdits();
     const FilterForm form = Form();
     try {
         engine_->Validate(form);
@@ -856,6 +873,7 @@ void TMainForm::UpdateFilter()
 {
     if (!store_ || !engine_ || loadedFilter_ == 0)
         return;
+    CommitEdits();
     const FilterForm form = Form();
     try {
         engine_->Validate(form);

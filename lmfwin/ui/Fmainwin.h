@@ -69,6 +69,8 @@ public:
     // Files dropped on the window.
     void DropFiles(const QStringList& paths);
 
+    // Takes the text of a cell editor that is still open into its cell.
+    void CommitEdits();
     FilterForm Form() const;
     void SetForm(const FilterForm& form);
 

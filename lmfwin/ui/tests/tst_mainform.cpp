@@ -74,6 +74,19 @@ public:
     QString ProtocolPath(const FilterForm&) override { return {}; }
 };
 
+// An engine that keeps what the window handed it.
+class CapturingEngine : public FilterEngine {
+public:
+    FilterForm form;
+    void Validate(const FilterForm&) override {}
+    RunOutcome Run(const FilterForm& given, const RunHooks&) override
+    {
+        form = given;
+        return {"done", ""};
+    }
+    QString ProtocolPath(const FilterForm&) override { return {}; }
+};
+
 // Runs `action` on the modal dialog of type T as soon as it is open.
 template <typename T> void WhenModal(std::function<void(T*)> action)
 {
@@ -128,6 +141,7 @@ private slots:
     void closeAsksFirst();
     void fullRunShowsResult();
     void runKeepsWindowDisabledUntilCancelled();
+    void runTakesTheCellBeingEdited();
     void insertOpenUpdateDelete();
     void aboutLogoAnimation();
     void fileAndFolderChoosers();
@@ -651,6 +665,32 @@ void TestMainForm::runKeepsWindowDisabledUntilCancelled()
     QVERIFY(w.BtnRun->isEnabled() && w.PageControl->isEnabled() && !w.BtnCancel->isEnabled());
     QCOMPARE(dialogs_.shown.last().caption, QString::fromUtf8("Ошибка.."));
     QCOMPARE(w.ProgressRun->value(), 0);
+}
+
+void TestMainForm::runTakesTheCellBeingEdited()
+{
+    CapturingEngine engine;
+    TMainForm w(&engine, store_.get(), &dialogs_);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.Grids[2]->SetRows({{"Energy", "1", "2"}});
+    w.EditFilterName->setText("Typed");
+    w.GridExpressions->setFocus();
+    w.GridExpressions->setCurrentCell(0, 0);
+    w.GridExpressions->editItem(w.GridExpressions->item(0, 0));
+    QWidget* editor = QApplication::focusWidget();
+    QVERIFY(editor && w.GridExpressions->viewport()->isAncestorOf(editor));
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, "C");
+    QSignalSpy finished(&w, &TMainForm::runFinished);
+    QTest::keyClick(editor, Qt::Key_F9);
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(engine.form.expressions[0], QString("C"));
+    QCOMPARE(engine.form.grids[2], (GridRows{{"Energy", "1", "2"}}));
+    QCOMPARE(engine.form.filterName, QString("Typed"));
+    QCOMPARE(engine.form.activePageCaption, QString("Filtration"));
+    QCOMPARE(dialogs_.shown.last().text, QString("done"));
 }
 
 void TestMainForm::insertOpenUpdateDelete()
