@@ -13,7 +13,10 @@ function(lm_add_gtest name)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${ARG_WORKING_DIRECTORY}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LMTOOL=$<TARGET_FILE:lmtool>")
+    # One variable only: a list here would be split apart on its way to the test.
+    # Qt suites get QT_QPA_PLATFORM from lm_add_qtest (and scripts/test sets it for all).
+    PROPERTIES ENVIRONMENT "LMTOOL=$<TARGET_FILE:lmtool>")
+  add_dependencies(${name} lmtool)
 endfunction()
 
 # lm_add_qtest(<name> SOURCES <files...> LIBS <targets...>)
@@ -26,5 +29,6 @@ function(lm_add_qtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
   add_test(NAME ${name} COMMAND ${name})
+  add_dependencies(${name} lmtool)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LMTOOL=$<TARGET_FILE:lmtool>")
 endfunction()
