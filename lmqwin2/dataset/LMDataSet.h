@@ -52,6 +52,8 @@ public:
     double NotSortedTime = 0.0;
 
     bool IsLoaded() const { return !FileName.empty(); }
+    // Value of one parameter of record i (0 gives 1.0, the count of a hit).
+    long double Value(uint32_t i, HitParam param) const { return Records[i].Value(param); }
 
     // Frees the records and time marks and zeroes the counters; MaxTime, TimeAxisMax and
     // EventCount keep their values.

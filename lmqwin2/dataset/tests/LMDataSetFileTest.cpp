@@ -190,6 +190,14 @@ TEST(LMDataSetFile, SaveLeavesOutDeletedHitsAndKeepsEverythingElse)
         EXPECT_EQ(saved.DeletedCount, 0u);
         EXPECT_EQ(saved.GroupedCount, 0u);
         EXPECT_EQ(saved.RecordCount, data.RecordCount - 10);
+        // Loading into a set with grouped and deleted hits starts from zero counters.
+        saved.Records[0].SetHitFlags(hfGrouped);
+        saved.GroupedCount = 1;
+        saved.DeletedCount = 3;
+        saved.FramedCount = 2;
+        saved.Load(target);
+        EXPECT_EQ(saved.GroupedCount + saved.DeletedCount + saved.FramedCount, 0u);
+        EXPECT_EQ(saved.Records[0].HitFlags(), 0u);
         // Saving changes nothing in the set; a second save writes the same bytes.
         EXPECT_EQ(data.FileName, source);
         EXPECT_EQ(data.DeletedCount, 10u);
@@ -201,6 +209,10 @@ TEST(LMDataSetFile, SaveLeavesOutDeletedHitsAndKeepsEverythingElse)
 TEST(LMDataSetFile, SaveWithNothingDeletedEqualsToolCopy)
 {
     const char* tool = std::getenv("LMTOOL");
+#ifdef LMTOOL_BUILT
+    if (!tool)
+        tool = LMTOOL_BUILT;
+#endif
     if (!tool)
         GTEST_SKIP() << "LMTOOL not set";
     TempFolder folder;

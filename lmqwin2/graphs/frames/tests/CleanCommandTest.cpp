@@ -61,6 +61,10 @@ protected:
     void SetUp() override
     {
         const char* tool = std::getenv("LMTOOL");
+#ifdef LMTOOL_BUILT
+        if (!tool)
+            tool = LMTOOL_BUILT;
+#endif
         if (!tool)
             GTEST_SKIP() << "LMTOOL not set";
         tool_ = tool;
@@ -72,7 +76,10 @@ protected:
         if (!folder_.empty())
             fs::remove_all(folder_);
     }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Path(const std::string& name) const
+    {
+        return (folder_ / name).string();
+    }
 
     RunResult Run(const std::string& arguments) const
     {
