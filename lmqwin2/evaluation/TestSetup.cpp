@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <filesystem>
+#include <stdexcept>
 
 namespace lm {
 
@@ -58,6 +59,34 @@ std::string FormatHoldValue(const AHold& hold)
 {
     return hold.label + "|" + FormatHoldField(hold.pressure) + "|" + FormatHoldField(hold.start) + "|" +
            FormatHoldField(hold.length) + "|" + FormatHoldField(hold.delay) + "|";
+}
+
+std::vector<AHold> HoldsFromGrid(const std::vector<AHoldGridRow>& rows)
+{
+    const auto number = [](const std::string& text) {
+        double v = 0;
+        if (!ParseIniFloat(text, v))
+            throw std::invalid_argument("'" + text + "' is not a valid floating point value");
+        return float(v);
+    };
+    std::vector<AHold> holds;
+    for (const AHoldGridRow& row : rows) {
+        if (row.start.empty())
+            continue;
+        holds.push_back(
+            AHold{row.label, number(row.pressure), number(row.start), number(row.length), number(row.delay)});
+    }
+    return holds;
+}
+
+std::string SetupDialogCaption(const std::string& fileName)
+{
+    return "Test setup - " + fileName;
+}
+
+std::string SetupSaveQuestion(const std::string& fileName)
+{
+    return "Test Setup file\n\"" + fileName + "\"\nwill be rewriten. Continue?";
 }
 
 std::string ATestSetup::StartupFileName(const std::string& programPath)

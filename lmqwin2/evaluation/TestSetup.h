@@ -30,6 +30,23 @@ struct AHold {
 AHold ParseHoldValue(const std::string& value);
 std::string FormatHoldValue(const AHold& hold);
 
+// One row of the dialog's hold grid, as the cells' texts.
+struct AHoldGridRow {
+    std::string label, pressure, start, length, delay;
+};
+// The holds of the grid rows whose "Start, sec" cell is not empty, in grid order. A number
+// that does not parse raises std::invalid_argument with the conversion message.
+std::vector<AHold> HoldsFromGrid(const std::vector<AHoldGridRow>& rows);
+// A new grid row as the Insert key and the empty grid make it.
+inline AHoldGridRow NewHoldGridRow()
+{
+    return AHoldGridRow{"", "", "", "600", "120"};
+}
+
+// Texts of the setup dialog.
+std::string SetupDialogCaption(const std::string& fileName); // "Test setup - " + name
+std::string SetupSaveQuestion(const std::string& fileName);  // asked before "Save" rewrites
+
 inline constexpr const char* kMsgUnknownSetupFormat = "Test Setup - unknown format of INI file";
 
 class ATestSetup {

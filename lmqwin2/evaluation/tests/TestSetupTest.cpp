@@ -248,3 +248,23 @@ TEST(TestSetup, StartupFileAndParametricConversion)
     s.OffsetReal = -1;
     EXPECT_DOUBLE_EQ(s.ParametricValue(10), (10 / 2.0 + 1) / 4 - 1);
 }
+
+TEST(TestSetup, HoldGridOfTheDialog)
+{
+    std::vector<AHoldGridRow> rows = {{"H1", "10", "3600", "600", "120"},
+                                      {"skipped", "1", "", "600", "120"},
+                                      {"H3", "12,5", "5000", "60", "0"}};
+    std::vector<AHold> holds = HoldsFromGrid(rows);
+    ASSERT_EQ(holds.size(), 2u) << "a row without start makes no hold";
+    EXPECT_EQ(holds[0].label, "H1");
+    EXPECT_EQ(holds[1].label, "H3");
+    EXPECT_EQ(holds[1].pressure, 12.5f);
+    rows[0].length = "ten";
+    EXPECT_THROW(HoldsFromGrid(rows), std::invalid_argument);
+    const AHoldGridRow fresh = NewHoldGridRow();
+    EXPECT_EQ(fresh.length, "600");
+    EXPECT_EQ(fresh.delay, "120");
+    EXPECT_EQ(fresh.start, "");
+    EXPECT_EQ(SetupDialogCaption("/a/b.ini"), "Test setup - /a/b.ini");
+    EXPECT_EQ(SetupSaveQuestion("/a/b.ini"), "Test Setup file\n\"/a/b.ini\"\nwill be rewriten. Continue?");
+}
