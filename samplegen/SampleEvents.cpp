@@ -92,7 +92,8 @@ bool SampleEventStream::Next(SampleEvent& e)
         const uint64_t gap = uint64_t(-std::log(1.0 - Uniform() * 0.9999) * 20000.0) + 40;
         const uint64_t at = now_ + gap;
         if (at >= nextParametric_) {
-            now_ = nextParametric_;
+            // A burst may already have run past the sample time; time never goes back.
+            now_ = std::max(now_, nextParametric_);
             nextParametric_ += kTicksPerSecond;
             e.kind = SampleEvent::Parametric;
             e.ticks = now_;
@@ -100,7 +101,7 @@ bool SampleEventStream::Next(SampleEvent& e)
             return true;
         }
         if (at >= nextTimeMark_) {
-            now_ = nextTimeMark_;
+            now_ = std::max(now_, nextTimeMark_);
             nextTimeMark_ += 30 * kTicksPerSecond;
             e.kind = SampleEvent::TimeMark;
             e.ticks = now_;
