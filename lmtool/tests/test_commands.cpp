@@ -57,6 +57,10 @@ protected:
     void SetUp() override
     {
         const char* tool = std::getenv("LMTOOL");
+#ifdef LMTOOL_PATH
+        if (!tool || !*tool)
+            tool = LMTOOL_PATH;
+#endif
         ASSERT_NE(tool, nullptr) << "LMTOOL must name the lmtool program";
         tool_ = tool;
         char pattern[] = "/tmp/lmtool-test-XXXXXX";
