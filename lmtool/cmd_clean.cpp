@@ -24,19 +24,9 @@ public:
     void Message(const std::string& text) override { lines.push_back(text); }
     void NewSelection(const lm::TFrameRect& frame) override
     {
-        lm::ANewSelection selection;
-        selection.xName = lmtool::ParamShortName(lm::HitParam(frame.XParam));
-        selection.xFrom = frame.XMin;
-        selection.xTo = frame.XMax;
-        selection.yName = lmtool::ParamShortName(lm::HitParam(frame.YParam));
-        selection.yFrom = frame.YMin;
-        selection.yTo = frame.YMax;
-        selection.eventsView = eventsView_;
-        selection.channels = frame.Channels;
-        selection.timeFilterOn = time_.On;
-        selection.timeStart = time_.Start;
-        selection.timeEnd = time_.End;
-        lines.push_back(lm::NewSelectionText(selection));
+        lines.push_back(lm::NewSelectionText(
+            lm::MakeNewSelection(frame, lmtool::ParamShortName(lm::HitParam(frame.XParam)),
+                                 lmtool::ParamShortName(lm::HitParam(frame.YParam)), eventsView_, time_)));
     }
     std::vector<std::string> lines;
 

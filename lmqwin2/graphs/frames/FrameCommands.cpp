@@ -2,36 +2,39 @@
 
 namespace lm {
 
+namespace text = protocol_text;
+
+ANewSelection MakeNewSelection(const TFrameRect& frame, const std::string& xShortName,
+                               const std::string& yShortName, bool eventsView, const TimeRangeFilter& time)
+{
+    ANewSelection selection;
+    selection.xName = xShortName;
+    selection.xFrom = frame.XMin;
+    selection.xTo = frame.XMax;
+    selection.yName = yShortName;
+    selection.yFrom = frame.YMin;
+    selection.yTo = frame.YMax;
+    selection.eventsView = eventsView;
+    selection.channels = frame.Channels;
+    selection.timeFilterOn = time.On;
+    selection.timeStart = time.Start;
+    selection.timeEnd = time.End;
+    return selection;
+}
+
 namespace {
 
-std::string Counted(const char* before, uint32_t n, const char* after)
+std::string GroupedByText(uint32_t n, bool useAnd)
 {
-    return std::string(before) + std::to_string((unsigned long)n) + after;
+    return useAnd ? text::GroupedByAnd(n) : text::GroupedByOr(n);
 }
 
 } // namespace
 
-std::string GroupedByText(uint32_t n, bool useAnd)
-{
-    return Counted("Existing selections (", n, useAnd ? ") grouped by AND..." : ") grouped by OR...");
-}
-std::string DeletedGroupedText(uint32_t n)
-{
-    return Counted("Grouped data (", n, ") deleted...");
-}
-std::string InvertedGroupedText(uint32_t n)
-{
-    return Counted("Grouped data (", n, ") inverted...");
-}
-std::string InvertedDeletedText(uint32_t n)
-{
-    return Counted("All Deleted data (", n, ") inverted...");
-}
-
 void ReplaceFrames(FrameSession& session, const TFrameRect& frame)
 {
     if (session.Frames.DeleteAll() > 0)
-        session.Protocol.Message(kAllSelectionsCleanedText);
+        session.Protocol.Message(text::kAllSelectionsCleaned);
     session.Data.ClearFrameBits();
     // The selection line follows the add so that a framing that fails leaves no line for a
     // frame that does not exist; nothing else writes to the protocol in between.
@@ -87,7 +90,7 @@ bool DeleteAllFrames(FrameSession& session)
 {
     if (!session.Frames.Any())
         return false;
-    session.Protocol.Message(kSelectionsCleanedText);
+    session.Protocol.Message(text::kSelectionsCleaned);
     session.Frames.DeleteAll();
     session.Data.ClearFrameBits();
     return true;
@@ -95,14 +98,14 @@ bool DeleteAllFrames(FrameSession& session)
 
 void ClearGroupedData(FrameSession& session)
 {
-    session.Protocol.Message(kGroupedCleanedText);
+    session.Protocol.Message(text::kGroupedCleaned);
     session.Data.ClearGrouped();
 }
 
 uint32_t DeleteGroupedData(FrameSession& session)
 {
     const uint32_t n = session.Data.DeleteGrouped();
-    session.Protocol.Message(DeletedGroupedText(n));
+    session.Protocol.Message(text::GroupedDeleted(n));
     return n;
 }
 
@@ -112,21 +115,21 @@ void UndeleteData(FrameSession& session, bool confirmed)
         session.Frames.DeleteAll();
     if (!confirmed)
         return;
-    session.Protocol.Message(kDeletedUndeletedText);
+    session.Protocol.Message(text::kDeletedUndeleted);
     session.Data.UndeleteAll();
 }
 
 uint32_t InvertGroupedData(FrameSession& session)
 {
     const uint32_t n = session.Data.InvertGrouped();
-    session.Protocol.Message(InvertedGroupedText(n));
+    session.Protocol.Message(text::GroupedInverted(n));
     return n;
 }
 
 uint32_t InvertDeletedData(FrameSession& session)
 {
     const uint32_t n = session.Data.InvertDeleted();
-    session.Protocol.Message(InvertedDeletedText(n));
+    session.Protocol.Message(text::DeletedInverted(n));
     return n;
 }
 

@@ -4,6 +4,7 @@
 // user's input and answers; the window itself only draws and asks.
 
 #include "LMDataSet.h"
+#include "Protocol.h"
 #include "TFrameArray.h"
 
 #include <string>
@@ -20,6 +21,11 @@ public:
     virtual void NewSelection(const TFrameRect& frame) = 0;
 };
 
+// The content of the "New selection:" line of a frame (the short names are those of the
+// graph's axis parameters).
+ANewSelection MakeNewSelection(const TFrameRect& frame, const std::string& xShortName,
+                               const std::string& yShortName, bool eventsView, const TimeRangeFilter& time);
+
 // The state one command works on.
 struct FrameSession {
     LMDataSet& Data;
@@ -28,16 +34,6 @@ struct FrameSession {
     TimeRangeFilter Time;   // the main window's time range filter
     bool EventMode = false; // event view
 };
-
-// Protocol texts of the set operations ("%lu" numbers).
-std::string GroupedByText(uint32_t n, bool useAnd); // "Existing selections (n) grouped by AND..."
-std::string DeletedGroupedText(uint32_t n);         // "Grouped data (n) deleted..."
-std::string InvertedGroupedText(uint32_t n);        // "Grouped data (n) inverted..."
-std::string InvertedDeletedText(uint32_t n);        // "All Deleted data (n) inverted..."
-inline constexpr const char* kSelectionsCleanedText = "Existing selections cleaned...";
-inline constexpr const char* kAllSelectionsCleanedText = "All existing selections cleaned...";
-inline constexpr const char* kGroupedCleanedText = "Grouped data cleaned...";
-inline constexpr const char* kDeletedUndeletedText = "Deleted data undeleted...";
 
 // --- Finishing a frame drawn on a graph (the frame's values and channels already filled).
 // All of them pass ELMData 2001 of an event-mode framing on; the frame is then not added.

@@ -178,6 +178,16 @@ TEST(FrameArrayTest, PacksSlotsAndRefusesTheNinth)
     EXPECT_EQ(data.Records[0].FrameBits, 0xFF); // bits are the caller's business
 }
 
+TEST(NewSelectionLine, CarriesTheFrameAndTheView)
+{
+    TFrameRect frame = AmpEnergyFrame(40, 60.5, 0, 1000, "1010111");
+    EXPECT_EQ(NewSelectionText(MakeNewSelection(frame, "Amp", "Ener", true, {true, 100, 200})),
+              "New selection:\tAmp(40.00-60.50) - Ener(0.00-1000.00); Events: Yes; Chans: 1-3,5,7; "
+              "Time range filter: 100.00 - 200.00");
+    EXPECT_EQ(NewSelectionText(MakeNewSelection(frame, "Amp", "Ener", false, {})),
+              "New selection:\tAmp(40.00-60.50) - Ener(0.00-1000.00); Events: No; Chans: 1-3,5,7");
+}
+
 class FinishTest : public ::testing::Test {
 protected:
     void SetUp() override
