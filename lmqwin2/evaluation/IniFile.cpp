@@ -102,7 +102,9 @@ bool ParseIniInteger(const std::string& text, long long& value)
 void IniFile::Parse(const std::string& text)
 {
     sections_.clear();
-    std::istringstream in(text);
+    // A UTF-8 byte order mark would hide the first section header.
+    const bool bom = text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    std::istringstream in(bom ? text.substr(3) : text);
     std::string raw;
     Section* current = nullptr;
     while (std::getline(in, raw)) {

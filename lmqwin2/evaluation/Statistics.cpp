@@ -46,17 +46,19 @@ int ASetupEventClassifier::ClassifyEvent(const LMShortHit& hit)
 
 // ---- Monpac accumulators ----------------------------------------------------------------
 
-// A severity over no hits has no meaning: a list of at least one hit is always kept.
-AHitList::AHitList(int capacity) : hits_(size_t(std::max(capacity, 1))) {}
+// A severity over no hits has no meaning: a list of at least one hit is always kept. The
+// storage grows with the hits, so a huge count in a setup file costs nothing up front.
+AHitList::AHitList(int capacity) : capacity_(std::max(capacity, 1)) {}
 
 void AHitList::Insert(const LMShortHit& hit)
 {
     int pos;
-    if (count_ < Capacity()) {
-        pos = count_++;
-    } else if (hit.energy > hits_[size_t(count_ - 1)].energy) {
-        pos = count_ - 1;
-        energySum_ -= hits_[size_t(pos)].energy;
+    if (Count() < capacity_) {
+        pos = Count();
+        hits_.push_back(hit);
+    } else if (hit.energy > hits_.back().energy) {
+        pos = Count() - 1;
+        energySum_ -= hits_.back().energy;
     } else {
         return;
     }
@@ -72,19 +74,20 @@ void AHitList::Insert(const LMShortHit& hit)
 void ASeverity::Add(const LMShortHit& hit)
 {
     Insert(hit);
-    Current = float(energySum_) / float(count_);
+    Current = float(energySum_) / float(Count());
     if (Current > Maximum)
         Maximum = Current;
 }
 
-AHist::AHist(int ringLength) : ring_(size_t(std::max(ringLength, 0)), 0) {}
+// The ring grows to its length as the hits come (unfilled positions count as 0).
+AHist::AHist(int ringLength) : length_(uint32_t(std::max(ringLength, 0))) {}
 
 uint16_t AHist::Recent(int i) const
 {
     if (i < 0 || uint32_t(i) >= filled_)
         return 0;
     const size_t back = size_t(i);
-    return ring_[head_ >= back ? head_ - back : head_ + ring_.size() - back];
+    return ring_[head_ >= back ? head_ - back : head_ + length_ - back];
 }
 
 long long AHist::RecentCount(uint32_t n, const ATestSetup& s)
@@ -111,16 +114,20 @@ void AHist::Add(const LMShortHit& hit, const ATestSetup& setup)
 
     // The ring keeps the newest energies; the window is the newest `window_` of them with
     // their sum, moved along instead of summed anew for every hit.
-    const uint32_t len = uint32_t(ring_.size());
-    if (len > 0) {
-        if (filled_ == len && window_ == len) {
-            windowSum_ -= ring_[(head_ + 1) % len]; // the oldest is about to be overwritten
+    const uint32_t len = length_;
+    if (filled_ < len) {
+        ring_.push_back(hit.energy);
+        head_ = filled_++;
+        windowSum_ += hit.energy;
+        ++window_;
+    } else if (len > 0) {
+        const size_t next = head_ + 1 == len ? 0 : head_ + 1;
+        if (window_ == len) {
+            windowSum_ -= ring_[next]; // the oldest is about to be overwritten
             --window_;
         }
-        head_ = (head_ + 1) % len;
+        head_ = next;
         ring_[head_] = hit.energy;
-        if (filled_ < len)
-            ++filled_;
         windowSum_ += hit.energy;
         ++window_;
     }

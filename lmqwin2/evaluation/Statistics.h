@@ -70,16 +70,16 @@ struct AParamStat {
 class AHitList {
 public:
     explicit AHitList(int capacity);
-    int Capacity() const { return int(hits_.size()); }
-    int Count() const { return count_; }
+    int Capacity() const { return capacity_; }
+    int Count() const { return int(hits_.size()); }
     const LMShortHit& Hit(int i) const { return hits_[size_t(i)]; }
 
 protected:
     // Keeps the hit when the list has room or its energy beats the smallest one.
     void Insert(const LMShortHit& hit);
     uint64_t energySum_ = 0;
+    int capacity_;
     std::vector<LMShortHit> hits_;
-    int count_ = 0;
 };
 
 // Severity: the mean energy of the J greatest-energy hits (of all hits while fewer).
@@ -105,11 +105,12 @@ public:
 
     // The i-th newest energy (0 the newest); 0 where the ring holds none.
     uint16_t Recent(int i) const;
-    int RingLength() const { return int(ring_.size()); }
+    int RingLength() const { return int(length_); }
 
 private:
     // Number of newest energies the recent mean divides by, by the hit-count rules.
     static long long RecentCount(uint32_t n, const ATestSetup& setup);
+    uint32_t length_;
     std::vector<uint16_t> ring_;
     size_t head_ = 0;     // position of the newest energy
     uint32_t filled_ = 0; // energies held, at most the ring length

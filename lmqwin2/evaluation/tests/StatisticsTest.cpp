@@ -479,3 +479,24 @@ TEST(SetStatistics, ClassifierWindowsAreInclusive)
     EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.000008, 60, 1)), AEventClassifier::kInLockout);
     EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.000021, 60, 1)), AEventClassifier::kNewEvent);
 }
+
+TEST(SetStatistics, HugeCountsInASetupCostNothingUpFront)
+{
+    ATestSetup setup;
+    setup.SevHitNum = 2000000000;
+    setup.MP_HstLastHits5 = 2000000000;
+    setup.MP_HstLimit4 = 12;
+    std::vector<LMShortHit> r;
+    for (int i = 0; i < 20; ++i)
+        r.push_back(Hit(1 + i % 128, i, 60, 100 + i));
+    ChannelMask all;
+    all.set();
+    ATestStat stat(setup);
+    stat.Build(r, 0xFF, all, nullptr); // 1024 channel records
+    const AMonpac& m = stat.Set(0)->Channels[1]->Monpac;
+    EXPECT_EQ(m.N, 1u);
+    EXPECT_EQ(m.Severity.Count(), 1);
+    std::ostringstream out;
+    stat.PrintMonpacTable(out);
+    EXPECT_FALSE(out.str().empty());
+}

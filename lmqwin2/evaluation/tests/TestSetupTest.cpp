@@ -188,7 +188,7 @@ TEST(TestSetup, MarkerAndDefaults)
     EXPECT_EQ(setup.MPT, 5000u);
     EXPECT_EQ(setup.LDExponent, 2.5);
     EXPECT_EQ(setup.EvalTH, 40);
-    WriteText(dir.File("b2.ini"), "[LMQWIN]\n[Test]\nHoldsView=-3\n");
+    WriteText(dir.File("b2.ini"), "\xEF\xBB\xBF[LMQWIN]\r\n[Test]\r\nHoldsView=-3\r\n");
     setup.HoldsView = false;
     ASSERT_TRUE(setup.LoadFromFile(dir.File("b2.ini")));
     EXPECT_TRUE(setup.HoldsView);
