@@ -147,6 +147,29 @@ TEST_F(CleanCommand, FramesGroupsDeletesAndSaves)
     }
 }
 
+TEST_F(CleanCommand, EventViewFramesWholeEventsWithTheDefaultSetupWindows)
+{
+    const std::string source = Path("e.sdt");
+    gen::GenerateSampleFile("sdt", {3000, 4, 9}, source);
+    LMDataSet data;
+    data.Load(source);
+    data.ResetEvents(5000, 20000); // MPT and lockout of the default test setup
+    const char* spec = "256:60:99:64:0:65535";
+    FrameHits(
+        data,
+        FrameFilter::From(lmtool::MakeFrame(lmtool::ParseFrameSpec(spec), ChannelSet().set()), {}, true), 0);
+    ASSERT_GT(data.FramedCount, 0u);
+    uint32_t plain = 0; // the same frame without event view selects other hits
+    for (const LMShortHit& r : data.Records)
+        plain += r.kind == rkHit && r.amplitude >= 60;
+    ASSERT_NE(plain, data.FramedCount);
+
+    const RunResult run = Run(source + " " + Path("e2.sdt") + " --events --frame " + spec);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Events: Yes; Chans: 1-128\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("DLTD: " + std::to_string(data.FramedCount) + "\n"), std::string::npos) << run.out;
+}
+
 TEST_F(CleanCommand, UnsortedFileWithEventsFailsAndWritesNothing)
 {
     // A Spartan file whose second hit is earlier than the first.
