@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -78,7 +79,8 @@ bool ParseIniFloat(const std::string& text, double& value)
         ++b;
     double v = 0;
     auto r = std::from_chars(b, e, v);
-    if (r.ec != std::errc() || r.ptr != e || b == e)
+    // "nan" and "inf" parse as numbers but are no setting anyone wrote on purpose.
+    if (r.ec != std::errc() || r.ptr != e || b == e || !std::isfinite(v))
         return false;
     value = v;
     return true;

@@ -3,6 +3,8 @@
 #include "IniFile.h"
 
 #include <charconv>
+#include <climits>
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 
@@ -106,36 +108,53 @@ bool ATestSetup::LoadFromFile(const std::string& path)
     return true;
 }
 
+namespace {
+
+// A number outside the field's range is as good as one that does not parse: the default.
+int ReadInt(const IniFile& ini, const char* section, const char* key, int def)
+{
+    const long long v = ini.ReadInteger(section, key, def);
+    return v < INT32_MIN || v > INT32_MAX ? def : int(v);
+}
+
+uint32_t ReadU32(const IniFile& ini, const char* section, const char* key, uint32_t def)
+{
+    const long long v = ini.ReadInteger(section, key, def);
+    return v < 0 || v > (long long)UINT32_MAX ? def : uint32_t(v);
+}
+
+} // namespace
+
 void ATestSetup::LoadFromIni(const IniFile& ini)
 {
     ClearHolds();
     TestLabel = ini.ReadString("Test", "TestLabel", "Default test");
-    TestTH = int(ini.ReadInteger("Test", "TestTH", 50));
+    TestTH = ReadInt(ini, "Test", "TestTH", 50);
     HoldsView = ini.ReadBool("Test", "HoldsView", true);
     if (const IniFile::Section* holds = ini.FindSection("Holds"))
         for (const auto& entry : holds->entries)
             Holds.push_back(ParseHoldValue(entry.value));
-    MPT = uint32_t(ini.ReadInteger("Event", "MPT", 5000));
-    Lockout = uint32_t(ini.ReadInteger("Event", "Lockout", 20000));
+    MPT = ReadU32(ini, "Event", "MPT", 5000);
+    Lockout = ReadU32(ini, "Event", "Lockout", 20000);
     DivisorSys = ini.ReadFloat("Parametric", "DivisorSys", 1.0);
     OffsetSys = ini.ReadFloat("Parametric", "OffsetSys", 0.0);
     DivisorReal = ini.ReadFloat("Parametric", "DivisorReal", 1.0);
     OffsetReal = ini.ReadFloat("Parametric", "OffsetReal", 0.0);
-    EvalTH = int(ini.ReadInteger("Monpac", "EvalTH", 50));
-    HiAmpLev = int(ini.ReadInteger("Monpac", "HiAmpLev", 65));
-    SevHitNum = int(ini.ReadInteger("Monpac", "SevHitNum", 10));
-    MP_HstLimit1 = int(ini.ReadInteger("Monpac", "MP_HstLimit1", 10));
-    MP_HstLimit2 = int(ini.ReadInteger("Monpac", "MP_HstLimit2", 15));
-    MP_HstLimit3 = int(ini.ReadInteger("Monpac", "MP_HstLimit3", 75));
-    MP_HstLimit4 = int(ini.ReadInteger("Monpac", "MP_HstLimit4", 1000));
-    MP_HstLastHits2 = int(ini.ReadInteger("Monpac", "MP_HstLastHits2", 0));
-    MP_HstLastHits3 = int(ini.ReadInteger("Monpac", "MP_HstLastHits3", 15));
+    EvalTH = ReadInt(ini, "Monpac", "EvalTH", 50);
+    HiAmpLev = ReadInt(ini, "Monpac", "HiAmpLev", 65);
+    SevHitNum = ReadInt(ini, "Monpac", "SevHitNum", 10);
+    MP_HstLimit1 = ReadInt(ini, "Monpac", "MP_HstLimit1", 10);
+    MP_HstLimit2 = ReadInt(ini, "Monpac", "MP_HstLimit2", 15);
+    MP_HstLimit3 = ReadInt(ini, "Monpac", "MP_HstLimit3", 75);
+    MP_HstLimit4 = ReadInt(ini, "Monpac", "MP_HstLimit4", 1000);
+    MP_HstLastHits2 = ReadInt(ini, "Monpac", "MP_HstLastHits2", 0);
+    MP_HstLastHits3 = ReadInt(ini, "Monpac", "MP_HstLastHits3", 15);
     MP_HstLastHits4 = float(ini.ReadFloat("Monpac", "MP_HstLastHits4", 0.8f));
-    MP_HstLastHits5 = int(ini.ReadInteger("Monpac", "MP_HstLastHits5", 200));
+    MP_HstLastHits5 = ReadInt(ini, "Monpac", "MP_HstLastHits5", 200);
     LDExponent = ini.ReadFloat("LocDyn", "LDExponent", 4.0);
-    Class1 = int(ini.ReadInteger("LocDyn", "Class1", 10));
-    Class2 = int(ini.ReadInteger("LocDyn", "Class2", 100));
-    Class3 = int(ini.ReadInteger("LocDyn", "Class3", 1000));
+    Class1 = ReadInt(ini, "LocDyn", "Class1", 10);
+    Class2 = ReadInt(ini, "LocDyn", "Class2", 100);
+    Class3 = ReadInt(ini, "LocDyn", "Class3", 1000);
 }
 
 bool ATestSetup::SaveToFile(const std::string& path) const

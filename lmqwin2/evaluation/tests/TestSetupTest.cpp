@@ -192,6 +192,16 @@ TEST(TestSetup, MarkerAndDefaults)
     setup.HoldsView = false;
     ASSERT_TRUE(setup.LoadFromFile(dir.File("b2.ini")));
     EXPECT_TRUE(setup.HoldsView);
+    // Numbers outside their field's range, or not finite, are defaults as well.
+    WriteText(dir.File("b3.ini"),
+              "[LMQWIN]\n[Event]\nMPT=-1\nLockout=4294967296\n[Monpac]\n"
+              "EvalTH=99999999999\n[LocDyn]\nLDExponent=nan\n[Parametric]\nDivisorSys=inf\n");
+    ASSERT_TRUE(setup.LoadFromFile(dir.File("b3.ini")));
+    EXPECT_EQ(setup.MPT, 5000u);
+    EXPECT_EQ(setup.Lockout, 20000u);
+    EXPECT_EQ(setup.EvalTH, 50);
+    EXPECT_EQ(setup.LDExponent, 4.0);
+    EXPECT_EQ(setup.DivisorSys, 1.0);
 }
 
 TEST(TestSetup, HoldValues)
