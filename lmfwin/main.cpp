@@ -7,8 +7,11 @@
 #include "Fmainwin.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTimer>
+#include <QTranslator>
 #include <memory>
 
 namespace {
@@ -29,6 +32,28 @@ public:
     }
 };
 
+// Screenshots are taken without a user: messages go to the error output, questions are
+// answered No and file choosers are cancelled.
+class PrintingDialogs : public lmf::UserDialogs {
+public:
+    void Information(QWidget*, const QString& caption, const QString& text) override { Print(caption, text); }
+    void Error(QWidget*, const QString& caption, const QString& text) override { Print(caption, text); }
+    bool Question(QWidget*, const QString& caption, const QString& text, bool) override
+    {
+        Print(caption, text);
+        return false;
+    }
+    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString FolderName(QWidget*, const QString&, const QString&) override { return {}; }
+
+private:
+    static void Print(const QString& caption, const QString& text)
+    {
+        fprintf(stderr, "lmfwin: %s %s\n", qPrintable(caption), qPrintable(text));
+    }
+};
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -36,6 +61,16 @@ int main(int argc, char* argv[])
     TessalineApplication app(argc, argv);
     QApplication::setApplicationName("lmfwin");
     QApplication::setApplicationVersion(QStringLiteral(LMFWIN_VERSION));
+
+    // The language chosen in the last session: the program's own texts are the same in
+    // both, the platform's standard texts (buttons, file dialogs) follow it when installed.
+    QSettings settings(lmf::kSettingsOrganization, lmf::kSettingsApplication);
+    const QString language =
+        settings.value(QString(lmf::kSettingsGroup) + "/" + lmf::kLanguageOverrideKey).toString();
+    QTranslator translator;
+    if (language == "RUS" && translator.load(QLocale(QLocale::Russian), "qtbase", "_",
+                                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&translator);
 
     QStringList arguments = QApplication::arguments().mid(1);
     QString screenshot;
@@ -62,7 +97,8 @@ int main(int argc, char* argv[])
     }
     std::unique_ptr<lmf::FilterEngine> engine = lmf::MakeFilterEngine(store->DatabasePath());
 
-    lmf::TMainForm window(engine.get(), store.get());
+    PrintingDialogs printing;
+    lmf::TMainForm window(engine.get(), store.get(), screenshot.isEmpty() ? nullptr : &printing);
     window.show();
 
     if (!screenshot.isEmpty()) {

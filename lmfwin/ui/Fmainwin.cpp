@@ -996,6 +996,7 @@ QStringList TMainForm::SaveScreenshots(const QString& path)
     QStringList written;
     const int current = PageControl->currentIndex();
     const QString base = path.endsWith(".png", Qt::CaseInsensitive) ? path.left(path.size() - 4) : path;
+    QDir().mkpath(QFileInfo(base).absolutePath());
     const char* names[2] = {"filtration", "service"};
     for (int page = 0; page < PageControl->count() && page < 2; ++page) {
         PageControl->setCurrentIndex(page);
