@@ -75,6 +75,11 @@ PointRect PointRectAt(int x, int y, int n)
     return PointRect{x - h, y - h, x + n - h, y + n - h};
 }
 
+const char* LanguageLocaleCode(int programLanguage)
+{
+    return programLanguage == 1 ? "RUS" : "ENU";
+}
+
 std::string FormatCheckedChan(const ChannelMask& channels)
 {
     std::string text(128, '0');

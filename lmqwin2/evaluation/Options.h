@@ -57,6 +57,10 @@ PointRect PointRectAt(int x, int y, int pointSize);
 
 using ChannelMask = std::bitset<128>;
 
+// The language recorded for the next start: "ENU" for 0 (English), "RUS" for 1 (Russian).
+const char* LanguageLocaleCode(int programLanguage);
+inline constexpr const char* kMsgLanguageChanged = "Programm's language will be changed at the next launch";
+
 // "CheckedChan": 128 characters, channel 128 first and channel 1 last, "1" selected.
 std::string FormatCheckedChan(const ChannelMask& channels);
 // Every channel starts selected; the character at index 128 - c decides channel c ("0"

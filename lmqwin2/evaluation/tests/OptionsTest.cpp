@@ -206,6 +206,13 @@ TEST(Options, ColourSchemes)
     EXPECT_EQ(RgbFromHex(0x123456), (RGB{0x12, 0x34, 0x56}));
 }
 
+TEST(Options, LanguageCodes)
+{
+    EXPECT_STREQ(LanguageLocaleCode(0), "ENU");
+    EXPECT_STREQ(LanguageLocaleCode(1), "RUS");
+    EXPECT_STREQ(kMsgLanguageChanged, "Programm's language will be changed at the next launch");
+}
+
 TEST(Options, PointDrawing)
 {
     EXPECT_EQ(PointRectAt(10, 20, 1), (PointRect{10, 20, 11, 21}));

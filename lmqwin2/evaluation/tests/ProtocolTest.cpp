@@ -4,6 +4,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <stdlib.h>
 
 using namespace lm;
 namespace fs = std::filesystem;
@@ -77,9 +78,8 @@ TEST(Protocol, NewSelectionLine)
 
 TEST(Protocol, ReportFile)
 {
-    const fs::path dir = fs::temp_directory_path() / "lmq_protocol_test";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    std::string pattern = (fs::temp_directory_path() / "lmq_protocol_XXXXXX").string();
+    const fs::path dir = ::mkdtemp(pattern.data());
     AProtocol p([] { return std::string("T"); });
     p.Add("LMQ launched");
     p.Add("LMQ closed");

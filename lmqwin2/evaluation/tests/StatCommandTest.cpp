@@ -8,6 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -79,8 +80,8 @@ protected:
         if (!tool || !*tool)
             tool = LMTOOL_BUILT;
         tool_ = tool;
-        dir_ = fs::temp_directory_path() / ("lmq_stat_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
+        std::string pattern = (fs::temp_directory_path() / "lmq_stat_XXXXXX").string();
+        dir_ = ::mkdtemp(pattern.data());
     }
     void TearDown() override
     {

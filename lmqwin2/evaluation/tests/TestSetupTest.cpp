@@ -6,21 +6,20 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <stdlib.h>
 
 using namespace lm;
 namespace fs = std::filesystem;
 
 namespace {
 
+// A fresh folder per test, unique across concurrently running test programs.
 struct TempDir {
     fs::path path;
     TempDir()
     {
-        path = fs::temp_directory_path() /
-               ("lmq_setup_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(path);
-        fs::create_directories(path);
+        std::string pattern = (fs::temp_directory_path() / "lmq_setup_XXXXXX").string();
+        path = ::mkdtemp(pattern.data());
     }
     ~TempDir() { fs::remove_all(path); }
     std::string File(const std::string& name) const { return (path / name).string(); }
