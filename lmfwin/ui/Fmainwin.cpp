@@ -599,7 +599,9 @@ void TMainForm::ApplyCommandLine(const QStringList& arguments)
         dialogs_->Information(this, Text(msgCaptionAttention), Text(msgTooManyArguments));
         return;
     }
-    TakeDataFileName(arguments.first());
+    // Made absolute: a run resolves relative names against the work folder, not against
+    // the folder the program was started from.
+    TakeDataFileName(QFileInfo(arguments.first()).absoluteFilePath());
 }
 
 void TMainForm::DropFiles(const QStringList& paths)

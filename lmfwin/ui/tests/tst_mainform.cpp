@@ -329,7 +329,7 @@ void TestMainForm::commandLineAndDroppedFiles_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<int>("message");
     QTest::newRow("none") << QStringList{} << QString() << 0;
-    QTest::newRow("ald") << QStringList{"x.ald"} << QString("x.ald") << 0;
+    QTest::newRow("ald") << QStringList{"x.ald"} << QDir::current().absoluteFilePath("x.ald") << 0;
     QTest::newRow("upper case") << QStringList{"/data/T1.DTT"} << QString("/data/T1.DTT") << 0;
     QTest::newRow("txt") << QStringList{"x.txt"} << QString() << 1003;
     QTest::newRow("two") << QStringList{"a.ald", "b.ald"} << QString() << 1004;
