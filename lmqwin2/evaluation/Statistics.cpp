@@ -50,7 +50,7 @@ int ASetupEventClassifier::ClassifyEvent(const LMShortHit& hit)
 // storage grows with the hits, so a huge count in a setup file costs nothing up front.
 AHitList::AHitList(int capacity) : capacity_(std::max(capacity, 1)) {}
 
-void AHitList::Insert(const LMShortHit& hit)
+bool AHitList::Insert(const LMShortHit& hit)
 {
     int pos;
     if (Count() < capacity_) {
@@ -60,7 +60,7 @@ void AHitList::Insert(const LMShortHit& hit)
         pos = Count() - 1;
         energySum_ -= hits_.back().energy;
     } else {
-        return;
+        return false;
     }
     // The rest of the list is sorted: move the new hit up to its place.
     while (pos > 0 && hits_[size_t(pos - 1)].energy < hit.energy) {
@@ -69,11 +69,13 @@ void AHitList::Insert(const LMShortHit& hit)
     }
     hits_[size_t(pos)] = hit;
     energySum_ += hit.energy;
+    return true;
 }
 
 void ASeverity::Add(const LMShortHit& hit)
 {
-    Insert(hit);
+    if (!Insert(hit))
+        return; // the list, and so its mean, is unchanged
     Current = float(energySum_) / float(Count());
     if (Current > Maximum)
         Maximum = Current;
@@ -252,9 +254,8 @@ void AChanStat::Add(const LMShortHit& hit, double t, const ATestSetup& setup)
             break;
     }
     const uint32_t duration = hit.duration != 0 ? hit.duration : 1;
-    const uint32_t values[ParamCount] = {hit.amplitude, hit.energy,
-                                         hit.counts,    hit.duration,
-                                         hit.rise,      uint32_t(uint64_t(hit.counts) * 1000u / duration)};
+    const uint32_t values[ParamCount] = {hit.amplitude, hit.energy, hit.counts,
+                                         hit.duration,  hit.rise,   uint32_t(hit.counts) * 1000u / duration};
     const bool first = HitCount == 1;
     for (int i = 0; i < ParamCount; ++i) {
         AParamStat& p = Params[size_t(i)];

@@ -75,8 +75,9 @@ public:
     const LMShortHit& Hit(int i) const { return hits_[size_t(i)]; }
 
 protected:
-    // Keeps the hit when the list has room or its energy beats the smallest one.
-    void Insert(const LMShortHit& hit);
+    // Keeps the hit when the list has room or its energy beats the smallest one; answers
+    // whether the list changed.
+    bool Insert(const LMShortHit& hit);
     uint64_t energySum_ = 0;
     int capacity_;
     std::vector<LMShortHit> hits_;
