@@ -1,6 +1,5 @@
 #include "FAbout.h"
 
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QGridLayout>
@@ -91,10 +90,7 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent)
     layout->addWidget(Logo, 0, 0, 3, 1);
     auto* title = new QLabel("<b>AE Tessaline</b>", this);
     layout->addWidget(title, 0, 1);
-    QString version = QCoreApplication::applicationVersion();
-    if (version.isEmpty())
-        version = QStringLiteral("0.1.0");
-    BuildLabel = new QLabel("Build : " + version, this);
+    BuildLabel = new QLabel(QStringLiteral("Build : " LM_PROJECT_VERSION), this);
     BuildLabel->setObjectName("BuildLabel");
     layout->addWidget(BuildLabel, 1, 1);
     const int load = MemoryLoadPercent();
