@@ -782,6 +782,17 @@ void TestMainForm::insertOpenUpdateDelete()
     QCOMPARE(dialogs_.shown.last().text,
              QString::fromUtf8("Запись фильтра удалена. Попробуйте использовать кнопку 'Добавить'"));
     QVERIFY(!store_->Load(fid));
+
+    // Insert twice: two filters; Update then writes to the second.
+    w->BaseAdd->click();
+    const int first = w->LoadedFilter();
+    w->BaseAdd->click();
+    const int second = w->LoadedFilter();
+    QVERIFY(first != second);
+    w->EditFilterName->setText("Second only");
+    w->BaseUpdate->click();
+    QCOMPARE(store_->Load(second)->filterName, QString("Second only"));
+    QCOMPARE(store_->Load(first)->filterName, QString("Events changed"));
 }
 
 void TestMainForm::aboutLogoAnimation()
