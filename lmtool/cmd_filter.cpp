@@ -2,13 +2,14 @@
 // export/import of stored filters as filter files.
 
 #include "AFilterDatabase.h"
-#include "AParamTable.h"
 #include "Afilter.h"
 #include "Command.h"
 #include "FilterFile.h"
 #include "FilterMessages.h"
 #include "FilterRun.h"
+#include "LMDataParamLookup.h"
 #include "LMDatabase.h"
+#include "StoredFilterControls.h"
 
 #include <CLI/CLI.hpp>
 #include <atomic>
@@ -28,126 +29,12 @@ using namespace lm;
 // Filter files are text shared between machines: their numbers always use '.'.
 constexpr FilterNumberFormat kFileNumbers{'.'};
 
-// The filter engine's parameter lookup over the LMData parameter table.
-class DatabaseParams : public AParamLookup {
-public:
-    explicit DatabaseParams(LMDatabase& db) : table_(db) {}
-    HitParam FindParamId(const std::string& name) const override { return table_.FindParamId(name); }
-    std::optional<std::string> FindParamName(HitParam id) const override { return table_.FindParamName(id); }
-
-private:
-    AParamTable table_;
-};
-
-// Decimal text of a stored number, exact and with '.'.
-std::string NumberText(double v)
-{
-    char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
-    return ec == std::errc() ? std::string(buffer, end) : std::string("0");
-}
-
-std::string OptionalText(const std::optional<int32_t>& v)
-{
-    return v ? std::to_string(*v) : std::string();
-}
-
-// A stored filter as the window's controls (the window's "load").
-FilterControls ControlsOfStored(const StoredFilter& stored)
-{
-    FilterControls c;
-    const FilterHeader& h = stored.header;
-    c.EditFilterName = h.name;
-    c.RadioGroupEventType = h.treatmentMethod;
-    c.RadioGroupType = h.includeFilter;
-    c.EditMPT = OptionalText(h.mpt);
-    c.EditLOCK = OptionalText(h.lock);
-    c.EditForward = OptionalText(h.forward);
-    c.EditBackWard = OptionalText(h.back);
-    c.CheckBoxTDP = h.deleteTDP;
-    c.CheckBoxEOT = h.eotType;
-    c.BoxDepA = h.aDep;
-    c.BoxDepB = h.bDep;
-    c.BoxDepC = h.cDep;
-    c.BoxDepD = h.dDep;
-    c.GridExpressions = {"", "", "", ""};
-
-    auto place = [](FilterGrid& grid, int columns, int32_t recNum, std::vector<std::string> cells) {
-        if (recNum < 1)
-            return;
-        if (grid.size() < size_t(recNum))
-            grid.resize(size_t(recNum), std::vector<std::string>(size_t(columns)));
-        grid[size_t(recNum - 1)] = std::move(cells);
-    };
-    FilterGrid* grids[3] = {&c.GridA, &c.GridB, &c.GridC};
-    for (const MinMaxRow& r : stored.minMax)
-        if (r.window >= 0 && r.window < 3)
-            place(*grids[r.window], kMinMaxColumns, r.recNum,
-                  {r.param, NumberText(r.min), NumberText(r.max)});
-    for (const EquationRow& r : stored.equations)
-        place(c.GridD, kEquationColumns, r.recNum,
-              {r.yParam, r.token, NumberText(r.a), r.xParam, NumberText(r.b)});
-    for (const ExpressionRow& r : stored.expressions)
-        if (r.recNum >= 1 && r.recNum <= 4)
-            c.GridExpressions[size_t(r.recNum - 1)] = r.expression;
-    return c;
-}
-
-// The controls as a filter to store (the window's "insert"); validated first.
+// The controls as a filter to store (the window's "insert"): validated first, as the
+// window does, so a filter that would not run is never stored.
 StoredFilter StoredOfControls(const FilterControls& c, const AParamLookup& params)
 {
     const AFilter validated(c, params, kFileNumbers); // throws EFilter
-    StoredFilter s;
-    FilterHeader& h = s.header;
-    h.name = c.EditFilterName;
-    h.treatmentMethod = int16_t(validated.treatment);
-    h.includeFilter = int16_t(c.RadioGroupType != 0 ? 1 : 0);
-    if (validated.treatment == ftEvents) {
-        h.mpt = int32_t(validated.mpt);
-        h.lock = int32_t(validated.lock);
-    } else if (validated.treatment == ftMechanic) {
-        h.forward = int32_t(validated.forward);
-        h.back = int32_t(validated.back);
-    }
-    h.deleteTDP = c.CheckBoxTDP;
-    h.eotType = c.CheckBoxEOT;
-    h.aDep = c.BoxDepA;
-    h.bDep = c.BoxDepB;
-    h.cDep = c.BoxDepC;
-    h.dDep = c.BoxDepD;
-
-    const FilterGrid* grids[3] = {&c.GridA, &c.GridB, &c.GridC};
-    for (int w = 0; w < 3; ++w) {
-        const FilterGrid& g = *grids[w];
-        if (g.empty() || g[0].empty() || g[0][0].empty())
-            continue;
-        for (size_t r = 0; r < g.size(); ++r) {
-            MinMaxRow row;
-            row.window = w;
-            row.recNum = int32_t(r + 1);
-            row.param = g[r][0];
-            ParseFilterNumber(g[r][1], '.', row.min);
-            ParseFilterNumber(g[r][2], '.', row.max);
-            s.minMax.push_back(row);
-        }
-    }
-    if (!c.GridD.empty() && !c.GridD[0].empty() && !c.GridD[0][0].empty()) {
-        for (size_t r = 0; r < c.GridD.size(); ++r) {
-            const auto& cells = c.GridD[r];
-            EquationRow row;
-            row.recNum = int32_t(r + 1);
-            row.yParam = cells[0];
-            row.token = cells[1];
-            ParseFilterNumber(cells[2], '.', row.a);
-            row.xParam = cells[3];
-            ParseFilterNumber(cells[4], '.', row.b);
-            s.equations.push_back(row);
-        }
-    }
-    for (int i = 0; i < 4; ++i)
-        if (!c.GridExpressions[size_t(i)].empty())
-            s.expressions.push_back({int32_t(i + 1), c.GridExpressions[size_t(i)]});
-    return s;
+    return StoredFilterFromControls(c, kFileNumbers);
 }
 
 // A stored filter by FID (all digits) or by its unique name.
@@ -238,12 +125,12 @@ int RunFilterCommand(int argc, char** argv)
 
     try {
         LMDatabase db = LMDatabase::Open(LMDatabase::ResolvePath(dbPath));
-        DatabaseParams params(db);
+        LMDataParamLookup params(db);
         AFilterDatabase filters(db);
 
         if (!exportFilter.empty()) {
             const auto stored = filters.Load(ResolveStoredFilter(filters, exportFilter));
-            std::cout << WriteFilterFile(ControlsOfStored(*stored));
+            std::cout << WriteFilterFile(ControlsFromStoredFilter(*stored, kFileNumbers));
             return 0;
         }
         if (!importFile.empty()) {
@@ -272,8 +159,10 @@ int RunFilterCommand(int argc, char** argv)
         }
 
         FilterControls controls =
-            !filterFile.empty() ? LoadFilterFile(filterFile)
-                                : ControlsOfStored(*filters.Load(ResolveStoredFilter(filters, storedFilter)));
+            !filterFile.empty()
+                ? LoadFilterFile(filterFile)
+                : ControlsFromStoredFilter(*filters.Load(ResolveStoredFilter(filters, storedFilter)),
+                                           kFileNumbers);
         controls.FiltrationPageActive = true;
 
         int status = 0;

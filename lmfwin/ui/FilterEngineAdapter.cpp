@@ -1,11 +1,13 @@
 // The window's engine: the filter set and run of the filter library, with parameter names
 // resolved through the parameter table of the database.
 
-#include "AParamTable.h"
+#include "FilterEngineAdapter.h"
+
 #include "Afilter.h"
 #include "FilterMessages.h"
 #include "FilterRun.h"
 #include "FilterServices.h"
+#include "LMDataParamLookup.h"
 #include "LMDatabase.h"
 
 #include <QDir>
@@ -17,6 +19,11 @@ namespace {
 std::string Std(const QString& text)
 {
     return text.toStdString();
+}
+
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
 }
 
 lm::FilterGrid ToGrid(const GridRows& rows, int columns)
@@ -33,7 +40,82 @@ lm::FilterGrid ToGrid(const GridRows& rows, int columns)
     return grid;
 }
 
-lm::FilterControls ToControls(const FilterForm& form)
+GridRows FromGrid(const lm::FilterGrid& grid)
+{
+    GridRows rows;
+    for (const std::vector<std::string>& cells : grid) {
+        QStringList row;
+        for (const std::string& cell : cells)
+            row << Q(cell);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+lm::FilterRunOptions ReportOptions(const FilterForm& form)
+{
+    lm::FilterRunOptions options;
+    options.workFolder = Std(form.workFolder);
+    options.makeReport = form.makeReport;
+    options.commonReportFile = form.commonReportFile;
+    options.reportFolder = Std(form.reportFolder);
+    return options;
+}
+
+class LibraryEngine : public FilterEngine {
+public:
+    explicit LibraryEngine(const QString& databasePath) : databasePath_(Std(databasePath)) {}
+
+    void Validate(const FilterForm& form) override
+    {
+        // Each call opens its own connection: runs happen on a worker thread.
+        lm::LMDatabase db = lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(databasePath_));
+        lm::LMDataParamLookup params(db);
+        try {
+            lm::AFilter filter(ControlsOfForm(form), params);
+        } catch (const lm::EFilter& fault) {
+            throw FilterFault(QString::fromStdString(fault.Text()));
+        }
+    }
+
+    RunOutcome Run(const FilterForm& form, const RunHooks& hooks) override
+    {
+        lm::LMDatabase db = lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(databasePath_));
+        lm::LMDataParamLookup params(db);
+        lm::FilterRunOptions options = ReportOptions(form);
+        if (hooks.askYesNo)
+            options.confirmOverwriteSource = [&hooks](const std::string& question) {
+                return hooks.askYesNo(QString::fromUtf8(lm::FilterMessage(1203)),
+                                      QString::fromStdString(question));
+            };
+        if (hooks.progress)
+            options.progress = [&hooks](uint64_t done, uint64_t total) {
+                hooks.progress(unsigned(std::min<uint64_t>(done, UINT32_MAX)),
+                               unsigned(std::min<uint64_t>(total, UINT32_MAX)));
+            };
+        options.cancel = hooks.cancel;
+        try {
+            lm::AFilter filter(ControlsOfForm(form), params);
+            const lm::FilterRunResult result = lm::RunFilter(filter, options);
+            return {QString::fromStdString(result.resultText), QString::fromStdString(result.protocolError)};
+        } catch (const lm::EFilter& fault) {
+            throw FilterFault(QString::fromStdString(fault.Text()));
+        }
+    }
+
+    QString ProtocolPath(const FilterForm& form) override
+    {
+        const QString current = form.workFolder.isEmpty() ? QDir::currentPath() : form.workFolder;
+        return QString::fromStdString(lm::FilterProtocolPath(ReportOptions(form), Std(current)));
+    }
+
+private:
+    std::string databasePath_;
+};
+
+} // namespace
+
+lm::FilterControls ControlsOfForm(const FilterForm& form)
 {
     lm::FilterControls c;
     c.EditFilterName = Std(form.filterName);
@@ -62,82 +144,25 @@ lm::FilterControls ToControls(const FilterForm& form)
     return c;
 }
 
-// The filter library's view of the parameter table.
-class TableLookup : public lm::AParamLookup {
-public:
-    explicit TableLookup(lm::LMDatabase& db) : table_(db) {}
-    lm::HitParam FindParamId(const std::string& name) const override { return table_.FindParamId(name); }
-    std::optional<std::string> FindParamName(lm::HitParam id) const override
-    {
-        return table_.FindParamName(id);
-    }
-
-private:
-    lm::AParamTable table_;
-};
-
-lm::FilterRunOptions ReportOptions(const FilterForm& form)
+FilterForm FormOfControls(const lm::FilterControls& c)
 {
-    lm::FilterRunOptions options;
-    options.workFolder = Std(form.workFolder);
-    options.makeReport = form.makeReport;
-    options.commonReportFile = form.commonReportFile;
-    options.reportFolder = Std(form.reportFolder);
-    return options;
+    FilterForm form;
+    form.filterName = Q(c.EditFilterName);
+    form.filterType = c.RadioGroupType;
+    form.treatment = c.RadioGroupEventType;
+    form.mpt = Q(c.EditMPT);
+    form.lock = Q(c.EditLOCK);
+    form.forward = Q(c.EditForward);
+    form.back = Q(c.EditBackWard);
+    form.deleteParametric = c.CheckBoxTDP;
+    form.deleteTR = c.CheckBoxTR;
+    form.smartEndOfTime = c.CheckBoxEOT;
+    form.grids = {FromGrid(c.GridA), FromGrid(c.GridB), FromGrid(c.GridC), FromGrid(c.GridD)};
+    form.joinAnd = {c.BoxDepA, c.BoxDepB, c.BoxDepC, c.BoxDepD};
+    for (int r = 0; r < 4; ++r)
+        form.expressions[size_t(r)] = Q(c.GridExpressions[size_t(r)]);
+    return form;
 }
-
-class LibraryEngine : public FilterEngine {
-public:
-    explicit LibraryEngine(const QString& databasePath) : databasePath_(Std(databasePath)) {}
-
-    void Validate(const FilterForm& form) override
-    {
-        // Each call opens its own connection: runs happen on a worker thread.
-        lm::LMDatabase db = lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(databasePath_));
-        TableLookup params(db);
-        try {
-            lm::AFilter filter(ToControls(form), params);
-        } catch (const lm::EFilter& fault) {
-            throw FilterFault(QString::fromStdString(fault.Text()));
-        }
-    }
-
-    RunOutcome Run(const FilterForm& form, const RunHooks& hooks) override
-    {
-        lm::LMDatabase db = lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(databasePath_));
-        TableLookup params(db);
-        lm::FilterRunOptions options = ReportOptions(form);
-        if (hooks.askYesNo)
-            options.confirmOverwriteSource = [&hooks](const std::string& question) {
-                return hooks.askYesNo(QString::fromUtf8(lm::FilterMessage(1203)),
-                                      QString::fromStdString(question));
-            };
-        if (hooks.progress)
-            options.progress = [&hooks](uint64_t done, uint64_t total) {
-                hooks.progress(unsigned(std::min<uint64_t>(done, UINT32_MAX)),
-                               unsigned(std::min<uint64_t>(total, UINT32_MAX)));
-            };
-        options.cancel = hooks.cancel;
-        try {
-            lm::AFilter filter(ToControls(form), params);
-            const lm::FilterRunResult result = lm::RunFilter(filter, options);
-            return {QString::fromStdString(result.resultText), QString::fromStdString(result.protocolError)};
-        } catch (const lm::EFilter& fault) {
-            throw FilterFault(QString::fromStdString(fault.Text()));
-        }
-    }
-
-    QString ProtocolPath(const FilterForm& form) override
-    {
-        const QString current = form.workFolder.isEmpty() ? QDir::currentPath() : form.workFolder;
-        return QString::fromStdString(lm::FilterProtocolPath(ReportOptions(form), Std(current)));
-    }
-
-private:
-    std::string databasePath_;
-};
-
-} // namespace
 
 std::unique_ptr<FilterEngine> MakeFilterEngine(const QString& databasePath)
 {
