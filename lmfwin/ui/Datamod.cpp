@@ -10,23 +10,10 @@
 
 namespace lmf {
 
-namespace {
-
-std::string Std(const QString& text)
-{
-    return text.toStdString();
-}
-
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
-} // namespace
-
 TDataModule2::TDataModule2(const QString& path)
 {
-    db_ = std::make_unique<lm::LMDatabase>(lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(Std(path))));
+    db_ = std::make_unique<lm::LMDatabase>(
+        lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(path.toStdString())));
     filters_ = std::make_unique<lm::AFilterDatabase>(*db_);
     params_ = std::make_unique<lm::AParamTable>(*db_);
 }
@@ -35,14 +22,15 @@ TDataModule2::~TDataModule2() = default;
 
 QString TDataModule2::DatabasePath() const
 {
-    return Q(db_->path().string());
+    return QString::fromStdString(db_->path().string());
 }
 
 QList<StoredFilterRow> TDataModule2::List()
 {
     QList<StoredFilterRow> list;
     for (const lm::FilterHeader& header : filters_->Filters())
-        list.push_back({int(header.fid), QDate::fromString(Q(header.date), Qt::ISODate), Q(header.name)});
+        list.push_back({int(header.fid), QDate::fromString(QString::fromStdString(header.date), Qt::ISODate),
+                        QString::fromStdString(header.name)});
     return list;
 }
 
@@ -72,8 +60,8 @@ void TDataModule2::Delete(int fid)
 QStringList TDataModule2::ParamNames(const QString& systemName)
 {
     QStringList names;
-    for (const std::string& name : params_->SystemParamNames(Std(systemName)))
-        names << Q(name);
+    for (const std::string& name : params_->SystemParamNames(systemName.toStdString()))
+        names << QString::fromStdString(name);
     return names;
 }
 
