@@ -113,7 +113,8 @@ size_t BinaryFile::ReadSlow(uint8_t* dst, size_t n)
     if (mode_ == Kind::MemoryRead) {
         const size_t avail = bufLen_ > bufPos_ ? bufLen_ - bufPos_ : 0;
         const size_t take = std::min(avail, n);
-        std::memcpy(dst, buf_ + bufPos_, take);
+        if (take > 0)  // an empty memory stream has no buffer at all
+            std::memcpy(dst, buf_ + bufPos_, take);
         bufPos_ += take;
         return take;
     }
