@@ -1,6 +1,7 @@
 #include "LDFile.h"
 
 #include "ByteOrder.h"
+#include "StreamFormat.h"
 
 #include <algorithm>
 #include <cstring>
@@ -73,21 +74,6 @@ std::string Printable(const uint8_t* p, size_t n)
     }
     return s;
 }
-
-class FormatGuard {
-public:
-    explicit FormatGuard(std::ostream& out) : out_(out), flags_(out.flags()), precision_(out.precision()) {}
-    ~FormatGuard()
-    {
-        out_.flags(flags_);
-        out_.precision(precision_);
-    }
-
-private:
-    std::ostream& out_;
-    std::ios_base::fmtflags flags_;
-    std::streamsize precision_;
-};
 
 // Width of "ID = nnn  Length = nnnnn  ", the prefix of every listing line.
 constexpr int kPrefixWidth = 26;

@@ -1,29 +1,10 @@
 #include "LMRec.h"
+#include "StreamFormat.h"
 
 #include <iomanip>
 #include <ostream>
 
 namespace lm {
-
-namespace {
-
-// Restores the caller's stream formatting whatever the listing changed.
-class FormatGuard {
-public:
-    explicit FormatGuard(std::ostream& out) : out_(out), flags_(out.flags()), precision_(out.precision()) {}
-    ~FormatGuard()
-    {
-        out_.flags(flags_);
-        out_.precision(precision_);
-    }
-
-private:
-    std::ostream& out_;
-    std::ios_base::fmtflags flags_;
-    std::streamsize precision_;
-};
-
-} // namespace
 
 void LMShortHit::PrintTitles(std::ostream& out)
 {

@@ -1,6 +1,7 @@
 #include "SDFile.h"
 
 #include "ByteOrder.h"
+#include "StreamFormat.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,22 +43,6 @@ std::string Printable(std::string s)
     }
     return s;
 }
-
-// Keeps the caller's stream formatting intact across a listing call.
-class FormatGuard {
-public:
-    explicit FormatGuard(std::ostream& out) : out_(out), flags_(out.flags()), precision_(out.precision()) {}
-    ~FormatGuard()
-    {
-        out_.flags(flags_);
-        out_.precision(precision_);
-    }
-
-private:
-    std::ostream& out_;
-    std::ios_base::fmtflags flags_;
-    std::streamsize precision_;
-};
 
 const char* YesNo(uint8_t flag)
 {
