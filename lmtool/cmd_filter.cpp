@@ -103,7 +103,9 @@ int RunFilterCommand(int argc, char** argv)
     app.add_option("--filter-file", filterFile, "filter file (INI text)");
     app.add_option("--filter", storedFilter, "stored filter: its FID or its name");
     app.add_option("--db", dbPath, "LMData database file (default: $LMDATA or the per-user data folder)");
-    app.add_option("--report-dir", reportDir, "append the protocol entry to DIR/Protocol.txt");
+    // Given but empty is still a report asked for: the run then says that none was written.
+    const CLI::Option* reportOption =
+        app.add_option("--report-dir", reportDir, "append the protocol entry to DIR/Protocol.txt");
     app.add_option("--out-dir", outDir, "write each source's post file into DIR under the source's name");
     app.add_flag("--yes", yes, "answer Yes when the post file would replace its source");
     app.add_option("--export", exportFilter, "print stored filter FID (or name) as a filter file");
@@ -172,7 +174,7 @@ int RunFilterCommand(int argc, char** argv)
                 controls.EditPostFile = destination;
                 AFilter filter(controls, params, kFileNumbers);
                 FilterRunOptions options;
-                options.makeReport = !reportDir.empty();
+                options.makeReport = reportOption->count() > 0;
                 options.commonReportFile = true;
                 options.reportFolder = reportDir;
                 options.confirmOverwriteSource = [yes](const std::string&) { return yes; };

@@ -101,6 +101,15 @@ TEST_F(FilterCli, ResultOnStdoutAndProtocolInTheReportFolder)
                     Q(dir.Path("q.dta")));
     EXPECT_TRUE(dir.Exists("q.dta"));
     EXPECT_FALSE(dir.Exists("Protocol.txt"));
+
+    // An empty report folder asked for: the result, then the error; the post file stays.
+    const Output empty = Lmtool(dir, "--filter-file " + Q(dir.Path("band.ini")) + " --report-dir '' " +
+                                         Q(dir.Path("s.dta")) + " " + Q(dir.Path("r.dta")));
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.out.rfind("Results :  \t", 0), 0u) << empty.out;
+    EXPECT_EQ(empty.err, std::string(FilterMessage(kMsgNoReportFolder)) + "\n");
+    EXPECT_TRUE(dir.Exists("r.dta"));
+    EXPECT_FALSE(dir.Exists("Protocol.txt"));
 }
 
 TEST_F(FilterCli, IntoTheSourceOnlyWithYes)
