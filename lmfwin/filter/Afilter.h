@@ -135,8 +135,8 @@ public:
     // Whether the hit satisfies the filter (the first expression over the active windows).
     bool Match(AWDiskFile& reader) const;
 
-    // The window headings and record lines of the protocol (windows A-C up to the first
-    // inactive one, then D when active).
+    // The window headings and record lines of the protocol: every active window, A to D
+    // (an inactive window among them does not hide the ones after it).
     void PrintWindows(std::ostream& out) const;
     // The expression lines of the protocol, up to the first empty row.
     void PrintExpressions(std::ostream& out) const;
