@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <ostream>
 
@@ -102,8 +103,14 @@ long long AHist::RecentCount(uint32_t n, const ATestSetup& s)
     if (N < s.MP_HstLimit3)
         return s.MP_HstLastHits3;
     if (N < s.MP_HstLimit4) {
-        const float product = float(n) * s.MP_HstLastHits4;
-        return N - (long long)std::ceil(product);
+        const float up = std::ceil(float(n) * s.MP_HstLastHits4);
+        // A typed factor can put N f beyond any integer: far above N the window is empty,
+        // far below it the window is longer than the ring (and is capped by the caller).
+        if (std::isnan(up) || up >= 9e18f)
+            return 0;
+        if (up <= -9e18f)
+            return LLONG_MAX;
+        return N - (long long)up;
     }
     return s.MP_HstLastHits5;
 }

@@ -190,6 +190,9 @@ TEST(HistoricIndex, SettingsOutsideTheModelStayFinite)
         {"k > L5", 1, 3, 0.2f, 1000, (18 + 19 + 20) / 3.0f / 10.5f},
         // No ring at all.
         {"L5 = 0", 15, 0, 0.8f, 10, 0.0f},
+        // N f beyond any integer: k far below 0 (empty window) or far above L5 (the whole ring).
+        {"f huge", 15, 5, 1e30f, 1000, 0.0f},
+        {"f hugely negative", 15, 5, -1e30f, 1000, (16 + 17 + 18 + 19 + 20) / 5.0f / 10.5f},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
