@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -158,6 +159,21 @@ int RunFilterCommand(int argc, char** argv)
         if (runs.empty()) {
             std::fprintf(stderr, "lmtool filter: no source file given\n");
             return 2;
+        }
+        // Two runs into one post file would silently replace the first result with the second.
+        {
+            std::set<std::string> destinations;
+            for (const auto& run : runs) {
+                if (run.second.empty())
+                    continue;
+                const std::string key = fs::weakly_canonical(fs::absolute(run.second)).string();
+                if (!destinations.insert(key).second) {
+                    std::fprintf(stderr,
+                                 "lmtool filter: two sources would be written to the same post file %s\n",
+                                 run.second.c_str());
+                    return 2;
+                }
+            }
         }
 
         FilterControls controls =

@@ -160,6 +160,17 @@ TEST_F(FilterCli, ManySourcesInOneCall)
     EXPECT_EQ(o.status, 1);
     EXPECT_FALSE(dir.Exists("a.dta"));
     EXPECT_TRUE(dir.Exists("b.dta"));
+
+    // Two sources of one name into one folder would leave only the second result: refused
+    // before anything is written.
+    std::filesystem::create_directories(dir.Path("other"));
+    dir.Write("other/s.dta", SpartanBuilder().Hit(1.0, 55).EndOfData().Bytes());
+    std::filesystem::create_directories(dir.Path("out2"));
+    o = Lmtool(dir, "--filter-file " + Q(dir.Path("band.ini")) + " --out-dir " + Q(dir.Path("out2")) + " " +
+                        Q(dir.Path("s.dta")) + " " + Q(dir.Path("other/s.dta")));
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("same post file"), std::string::npos) << o.err;
+    EXPECT_FALSE(dir.Exists("out2/s.dta"));
 }
 
 TEST_F(FilterCli, StoredFiltersImportExportAndRun)
