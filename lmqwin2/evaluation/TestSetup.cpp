@@ -2,8 +2,10 @@
 
 #include "IniFile.h"
 
+#include <cfloat>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
@@ -12,10 +14,21 @@ namespace lm {
 
 namespace {
 
-float FieldValue(const std::string& field)
+// Hold values and MP_HstLastHits4 are single precision: a number beyond its range is no
+// more usable than one that does not parse.
+bool ParseSingle(const std::string& text, float& value)
 {
     double v = 0;
-    return ParseIniFloat(field, v) ? float(v) : 0.0f;
+    if (!ParseIniFloat(text, v) || std::fabs(v) > double(FLT_MAX))
+        return false;
+    value = float(v);
+    return true;
+}
+
+float FieldValue(const std::string& field)
+{
+    float v = 0.0f;
+    return ParseSingle(field, v) ? v : 0.0f;
 }
 
 } // namespace
@@ -66,10 +79,10 @@ std::string FormatHoldValue(const AHold& hold)
 std::vector<AHold> HoldsFromGrid(const std::vector<AHoldGridRow>& rows)
 {
     const auto number = [](const std::string& text) {
-        double v = 0;
-        if (!ParseIniFloat(text, v))
+        float v = 0.0f;
+        if (!ParseSingle(text, v))
             throw std::invalid_argument("'" + text + "' is not a valid floating point value");
-        return float(v);
+        return v;
     };
     std::vector<AHold> holds;
     for (const AHoldGridRow& row : rows) {
@@ -149,7 +162,9 @@ void ATestSetup::LoadFromIni(const IniFile& ini)
     MP_HstLimit4 = ReadInt(ini, "Monpac", "MP_HstLimit4", 1000);
     MP_HstLastHits2 = ReadInt(ini, "Monpac", "MP_HstLastHits2", 0);
     MP_HstLastHits3 = ReadInt(ini, "Monpac", "MP_HstLastHits3", 15);
-    MP_HstLastHits4 = float(ini.ReadFloat("Monpac", "MP_HstLastHits4", 0.8f));
+    MP_HstLastHits4 = 0.8f;
+    if (const std::string* text = ini.Find("Monpac", "MP_HstLastHits4"))
+        ParseSingle(*text, MP_HstLastHits4); // unchanged when it does not parse
     MP_HstLastHits5 = ReadInt(ini, "Monpac", "MP_HstLastHits5", 200);
     LDExponent = ini.ReadFloat("LocDyn", "LDExponent", 4.0);
     Class1 = ReadInt(ini, "LocDyn", "Class1", 10);

@@ -194,11 +194,13 @@ TEST(TestSetup, MarkerAndDefaults)
     // Numbers outside their field's range, or not finite, are defaults as well.
     WriteText(dir.File("b3.ini"),
               "[LMQWIN]\n[Event]\nMPT=-1\nLockout=4294967296\n[Monpac]\n"
-              "EvalTH=99999999999\n[LocDyn]\nLDExponent=nan\n[Parametric]\nDivisorSys=inf\n");
+              "EvalTH=99999999999\nMP_HstLastHits4=1e300\n[LocDyn]\nLDExponent=nan\n[Parametric]\n"
+              "DivisorSys=inf\n");
     ASSERT_TRUE(setup.LoadFromFile(dir.File("b3.ini")));
     EXPECT_EQ(setup.MPT, 5000u);
     EXPECT_EQ(setup.Lockout, 20000u);
     EXPECT_EQ(setup.EvalTH, 50);
+    EXPECT_EQ(setup.MP_HstLastHits4, 0.8f) << "beyond single precision";
     EXPECT_EQ(setup.LDExponent, 4.0);
     EXPECT_EQ(setup.DivisorSys, 1.0);
 }
@@ -217,6 +219,7 @@ TEST(TestSetup, HoldValues)
         {"|||||", {"", 0, 0, 0, 0}},
         {"A|x|5|6|7|8|9|", {"A", 0, 5, 6, 7}}, // bad number is 0, extra fields ignored
         {"A|1,5|2.5|3|4|", {"A", 1.5f, 2.5f, 3, 4}},
+        {"A|1e300|2|-1e300|4|", {"A", 0, 2, 0, 4}}, // beyond single precision is 0 too
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
@@ -269,6 +272,8 @@ TEST(TestSetup, HoldGridOfTheDialog)
     EXPECT_EQ(holds[1].label, "H3");
     EXPECT_EQ(holds[1].pressure, 12.5f);
     rows[0].length = "ten";
+    EXPECT_THROW(HoldsFromGrid(rows), std::invalid_argument);
+    rows[0].length = "1e39"; // not a single-precision number
     EXPECT_THROW(HoldsFromGrid(rows), std::invalid_argument);
     const AHoldGridRow fresh = NewHoldGridRow();
     EXPECT_EQ(fresh.length, "600");
