@@ -77,7 +77,8 @@ void ASeverity::Add(const LMShortHit& hit)
 {
     if (!Insert(hit))
         return; // the list, and so its mean, is unchanged
-    Current = float(energySum_) / float(Count());
+    // The quotient is rounded to single once: a sum beyond 2^24 would lose digits first.
+    Current = float(double(energySum_) / double(Count()));
     if (Current > Maximum)
         Maximum = Current;
 }
@@ -119,7 +120,7 @@ void AHist::Add(const LMShortHit& hit, const ATestSetup& setup)
 {
     ++N;
     EnergyTotal += hit.energy;
-    const float overall = float(EnergyTotal) / float(N);
+    const float overall = float(double(EnergyTotal) / double(N)); // rounded once, as the severity
 
     // The ring keeps the newest energies; the window is the newest `window_` of them with
     // their sum, moved along instead of summed anew for every hit.

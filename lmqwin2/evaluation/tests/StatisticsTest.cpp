@@ -147,6 +147,21 @@ TEST(HistoricIndex, DefaultsFollowTheMonpacPractice)
     EXPECT_FLOAT_EQ(h100.Current, 40.0f / 16.0f);
 }
 
+TEST(HistoricIndex, EqualEnergiesGiveExactlyOneBeyondTheSinglePrecisionTotal)
+{
+    // From about 256 hits of 65535 the energy total has more digits than a single holds;
+    // the means are still the exact quotients rounded once.
+    ATestSetup s;
+    s.SevHitNum = 400;
+    AMonpac m(s.SevHitNum, s.MP_HstLastHits5);
+    for (int n = 1; n <= 400; ++n) {
+        m.Add(Hit(1, n, 60, 65535), s);
+        ASSERT_EQ(m.Severity.Current, 65535.0f) << "N = " << n;
+        if (n >= s.MP_HstLimit1)
+            ASSERT_EQ(m.Hist.Current, 1.0f) << "N = " << n;
+    }
+}
+
 TEST(HistoricIndex, MatchesTheLiteralRingOnLongRuns)
 {
     std::mt19937 rng(7);
