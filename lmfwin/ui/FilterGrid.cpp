@@ -83,6 +83,63 @@ void TFilterGrid::SwapRows(int a, int b)
     }
 }
 
+bool TFilterGrid::IsRowKey(const QKeyEvent* event) const
+{
+    const auto mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    switch (event->key()) {
+    case Qt::Key_F1:
+    case Qt::Key_Delete:
+        return mods == Qt::ControlModifier;
+    case Qt::Key_Insert:
+        return mods == Qt::NoModifier;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return mods == Qt::ShiftModifier;
+    default:
+        return false;
+    }
+}
+
+void TFilterGrid::FinishEditing()
+{
+    const QModelIndex index = currentIndex();
+    QWidget* editor = index.isValid() ? indexWidget(index) : nullptr;
+    if (!editor)
+        return;
+    emit itemDelegate()->commitData(editor);
+    emit itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool TFilterGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    if (!QTableWidget::edit(index, trigger, event))
+        return false;
+    // The row keys reach the grid even while a cell is typed in (the editor would take
+    // Ctrl+Delete for itself, and its text would stay behind in the old row).
+    if (QWidget* editor = indexWidget(index))
+        editor->installEventFilter(this);
+    return true;
+}
+
+bool TFilterGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched->isWidgetType() && viewport()->isAncestorOf(static_cast<QWidget*>(watched))) {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::KeyPress || type == QEvent::ShortcutOverride) &&
+            IsRowKey(static_cast<QKeyEvent*>(event))) {
+            if (type == QEvent::ShortcutOverride) {
+                event->accept(); // ours, not a shortcut of the editor
+                return true;
+            }
+            FinishEditing();
+            setFocus();
+            keyPressEvent(static_cast<QKeyEvent*>(event));
+            return true;
+        }
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
 void TFilterGrid::keyPressEvent(QKeyEvent* event)
 {
     const auto mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);

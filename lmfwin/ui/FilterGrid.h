@@ -28,15 +28,21 @@ public:
     void SetRows(const GridRows& rows);
 
     void SetHeaders(const QStringList& titles, const QList<int>& widths);
+    using QTableWidget::edit;
 
 signals:
     void lookupRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SwapRows(int a, int b);
+    bool IsRowKey(const QKeyEvent* event) const;
+    // Writes the text of an open cell editor into its cell and closes the editor.
+    void FinishEditing();
 
     QList<int> lookupColumns_;
 };

@@ -129,6 +129,7 @@ private slots:
     void treatmentEnablingRules();
     void reportEnablingRules();
     void gridKeys();
+    void gridKeysWhileEditingACell();
     void lookupOnlyFromParameterColumns();
     void commandLineAndDroppedFiles_data();
     void commandLineAndDroppedFiles();
@@ -285,6 +286,47 @@ void TestMainForm::gridKeys()
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(grid->Rows(), (GridRows{{"r3", "3", "3"}, {"r1", "1", "1"}}));
     QCOMPARE(grid->currentRow(), 1);
+}
+
+void TestMainForm::gridKeysWhileEditingACell()
+{
+    // The row keys act on what the user sees: a cell being typed in counts as typed.
+    auto w = MakeWindow();
+    TFilterGrid* grid = w->Grids[0];
+    auto typeInto = [grid](int row, int column, const QString& text) {
+        grid->setFocus();
+        grid->setCurrentCell(row, column);
+        grid->SetCell(row + 1, column, grid->Cell(row + 1, column)); // a cell that has an item
+        grid->editItem(grid->item(row, column));
+        QWidget* editor = QApplication::focusWidget();
+        QVERIFY(editor && grid->viewport()->isAncestorOf(editor));
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, text);
+    };
+    auto keyOnEditor = [grid](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QWidget* editor = QApplication::focusWidget();
+        QTest::keyClick(editor ? editor : static_cast<QWidget*>(grid), key, modifiers);
+        grid->setFocus(); // leaving a still open editor would write its text now
+        QApplication::processEvents();
+    };
+
+    // Shift+Up moves the typed text with its row.
+    grid->SetRows({{"r1", "1", "1"}, {"r2", "2", "2"}, {"r3", "3", "3"}});
+    typeInto(2, 0, "Energy");
+    keyOnEditor(Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(grid->Rows(), (GridRows{{"r1", "1", "1"}, {"Energy", "3", "3"}, {"r2", "2", "2"}}));
+
+    // Ctrl+Delete deletes the row being edited rather than a word of the cell.
+    grid->SetRows({{"r1", "1", "1"}, {"r2", "2", "2"}});
+    typeInto(0, 1, "7");
+    keyOnEditor(Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(grid->Rows(), (GridRows{{"r2", "2", "2"}}));
+
+    // Insert keeps the typed text in the row that moves down.
+    grid->SetRows({{"r1", "1", "1"}});
+    typeInto(0, 2, "9");
+    keyOnEditor(Qt::Key_Insert, Qt::NoModifier);
+    QCOMPARE(grid->Rows(), (GridRows{{"", "", ""}, {"r1", "1", "9"}}));
 }
 
 void TestMainForm::lookupOnlyFromParameterColumns()
