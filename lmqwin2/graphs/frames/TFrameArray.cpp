@@ -30,10 +30,12 @@ bool FrameFilter::Passes(const LMShortHit& hit) const
         if (ticks < int64_t(Time.Start) * 4000000 || ticks > int64_t(Time.End) * 4000000)
             return false;
     }
-    const long double x = hit.Value(XParam);
+    // The limits are doubles: compare the values at the same precision, so that a hit on a
+    // limit stays inside (a time of exactly 3 s reads 3.0000000000000000002 in long double).
+    const double x = double(hit.Value(XParam));
     if (x < XMin || x > XMax)
         return false;
-    const long double y = hit.Value(YParam);
+    const double y = double(hit.Value(YParam));
     return y >= YMin && y <= YMax;
 }
 

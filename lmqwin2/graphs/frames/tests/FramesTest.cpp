@@ -97,6 +97,22 @@ TEST(FrameTest, InclusiveBoundsChannelsAndTimeFilter)
     EXPECT_TRUE(timed.Passes(Hit(100, 1, 50, 15)));
     EXPECT_TRUE(timed.Passes(Hit(200, 1, 50, 15)));
     EXPECT_FALSE(timed.Passes(Hit(200.0001, 1, 50, 15)));
+
+    // A time axis: a hit exactly on a limit lies inside, also where its time in seconds
+    // carries a conversion error beyond the limit's last digit.
+    const struct {
+        double from, to, seconds;
+        bool passes;
+    } onTime[] = {{1, 3, 3.0, true},   {3, 5, 3.0, true},   {0, 7, 7.0, true},       {2.5, 3.7, 3.7, true},
+                  {3.7, 9, 3.7, true}, {0, 12, 12.0, true}, {0, 2.9999, 3.0, false}, {3.0001, 5, 3.0, false}};
+    for (const auto& c : onTime) {
+        TFrameRect frame = all;
+        frame.XParam = int32_t(hpTime);
+        frame.XMin = c.from;
+        frame.XMax = c.to;
+        EXPECT_EQ(FrameFilter::From(frame, {}, false).Passes(Hit(c.seconds, 1, 50, 15)), c.passes)
+            << c.seconds << " in " << c.from << "-" << c.to;
+    }
 }
 
 TEST(FrameHitsTest, SkipsGroupedAndDeletedAndCountsFramed)
