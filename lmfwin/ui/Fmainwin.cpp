@@ -988,6 +988,10 @@ void TMainForm::closeEvent(QCloseEvent* event)
         if (TrayIcon)
             TrayIcon->hide();
         event->accept();
+        // A hidden window (exit from the tray menu) is no last window being closed, so
+        // the program would run on unseen and without its icon: end it here.
+        if (!isVisible() && QGuiApplication::quitOnLastWindowClosed())
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     } else {
         event->ignore();
     }

@@ -147,6 +147,7 @@ private slots:
     void aboutLogoAnimation();
     void fileAndFolderChoosers();
     void helpWithoutHelpFile();
+    void exitFromTrayMenuEndsHiddenProgram();
 
 private:
     std::unique_ptr<TMainForm> MakeWindow();
@@ -891,6 +892,22 @@ void TestMainForm::helpWithoutHelpFile()
     w->BtnHelp->click();
     QCOMPARE(dialogs_.shown.size(), 1);
     QCOMPARE(dialogs_.shown[0].text, QString("No help is installed."));
+}
+
+void TestMainForm::exitFromTrayMenuEndsHiddenProgram()
+{
+    // The window hidden to the notification area and "&Exit" chosen in the tray menu: after
+    // Yes the program ends (and writes its settings) rather than running on unseen.
+    std::unique_ptr<TMainForm> w = MakeWindow();
+    w->SetWorkFolder("/data/hidden");
+    w->hide();
+    QTimer::singleShot(0, w.get(), [&w] { w->TrayExit->trigger(); });
+    QTimer::singleShot(3000, qApp, [] { QCoreApplication::exit(7); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(dialogs_.shown.last().text, QString::fromUtf8("Завершить работу программы?"));
+    w.reset();
+    QCOMPARE(QSettings(kSettingsOrganization, kSettingsApplication).value("Tessaline/WorkFolder").toString(),
+             QString("/data/hidden"));
 }
 
 QTEST_MAIN(TestMainForm)
