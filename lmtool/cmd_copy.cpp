@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "DataFileOpen.h"
+#include "TempFile.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -23,15 +24,11 @@ std::string Folder(const std::string& path)
 // Creates an empty temporary file beside `target` and answers its path.
 std::string MakeTempBeside(const std::string& target)
 {
-    std::string temp = Folder(target) + "/.lmcopy-XXXXXX";
-    std::vector<char> pattern(temp.begin(), temp.end());
-    pattern.push_back('\0');
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
+    const std::string temp = lm::CreateTempFileBeside(target);
+    if (temp.empty())
         throw std::runtime_error("Cannot create a temporary file in '" + Folder(target) +
                                  "': " + std::strerror(errno));
-    ::close(fd);
-    return pattern.data();
+    return temp;
 }
 
 bool SameFile(const std::string& a, const std::string& b)
@@ -94,9 +91,6 @@ int RunCopy(int argc, char** argv)
         }
         if (!out.Close())
             throw std::runtime_error("Cannot write '" + target + "': " + std::strerror(errno));
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(temp.c_str(), 0666 & ~mask);
         if (std::rename(temp.c_str(), target.c_str()) != 0)
             throw std::runtime_error("Cannot write '" + target + "': " + std::strerror(errno));
     } catch (const std::exception& e) {

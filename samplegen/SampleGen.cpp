@@ -1,4 +1,5 @@
 #include "SampleGen.h"
+#include "TempFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -64,14 +65,9 @@ void GenerateSampleFile(const std::string& format, const SampleOptions& options,
                                  " for the '" + format + "' format");
 
     // The temporary file lives beside the target so that the final rename stays on one file system.
-    std::string temp = Folder(path) + "/.lmgen-XXXXXX";
-    std::vector<char> pattern(temp.begin(), temp.end());
-    pattern.push_back('\0');
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
+    const std::string temp = CreateTempFileBeside(path);
+    if (temp.empty())
         throw std::runtime_error(SystemError("Cannot create a temporary file in", Folder(path)));
-    ::close(fd);
-    temp = pattern.data();
 
     try {
         BinaryFile out;
@@ -80,10 +76,6 @@ void GenerateSampleFile(const std::string& format, const SampleOptions& options,
         sample->write(out, options);
         if (!out.Close())
             throw std::runtime_error(SystemError("Cannot write", path));
-        // mkstemp creates the file for its owner only; a sample file gets the usual permissions.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(temp.c_str(), 0666 & ~mask);
         if (std::rename(temp.c_str(), path.c_str()) != 0)
             throw std::runtime_error(SystemError("Cannot write", path));
     } catch (...) {

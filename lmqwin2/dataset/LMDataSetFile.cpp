@@ -2,6 +2,7 @@
 
 #include "DataFileOpen.h"
 #include "LMDataSet.h"
+#include "TempFile.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -45,18 +46,10 @@ bool SameFile(const std::string& a, const std::string& b)
 // file system) with the permissions a newly created file would get, and answers its path.
 std::string CreateTemporaryBeside(const std::string& target)
 {
-    fs::path folder = fs::path(target).parent_path();
-    if (folder.empty())
-        folder = ".";
-    std::string pattern = (folder / ("." + fs::path(target).filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
+    const std::string temp = CreateTempFileBeside(target);
+    if (temp.empty())
         throw std::runtime_error("Cannot write the file '" + target + "'");
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    ::close(fd);
-    return pattern;
+    return temp;
 }
 
 } // namespace

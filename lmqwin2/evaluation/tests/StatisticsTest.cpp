@@ -157,8 +157,9 @@ TEST(HistoricIndex, EqualEnergiesGiveExactlyOneBeyondTheSinglePrecisionTotal)
     for (int n = 1; n <= 400; ++n) {
         m.Add(Hit(1, n, 60, 65535), s);
         ASSERT_EQ(m.Severity.Current, 65535.0f) << "N = " << n;
-        if (n >= s.MP_HstLimit1)
+        if (n >= s.MP_HstLimit1) {
             ASSERT_EQ(m.Hist.Current, 1.0f) << "N = " << n;
+        }
     }
 }
 
