@@ -78,18 +78,6 @@ template <typename T> T StoreTruncated(double value)
 } // namespace
 
 // Decoded quantities of the current record read as hit data.
-struct ALNPCIDFile::HitValues {
-    uint32_t channelIndex = 0;
-    uint32_t rise = 0;     // truncated, W-scaled
-    uint32_t counts = 0;   // 17-bit when W != 0
-    uint32_t duration = 0; // truncated, W-scaled
-    uint32_t amplitudeAdc = 0;
-    bool amplitudeValid = false;
-    double amplitudeDb = 0.0;
-    double energyRaw = 0.0; // R
-    bool energyValid = false;
-    double energyDb = 0.0;
-};
 
 ALNPCIDFile::ALNPCIDFile(BinaryFile& in) : AWDiskFile(in)
 {
@@ -317,28 +305,32 @@ long double ALNPCIDFile::GetValue(HitParam param)
 {
     if (param == hpTime)
         return GetTime();
-    HitValues v;
     switch (param) {
     case hpChannel:
         return (long double)read_u16le(RecordData() + 8) + 1;
     case hpRise:
-        DecodeHit(v);
-        return v.rise;
+        return DecodedHit().rise;
     case hpCounts:
-        DecodeHit(v);
-        return v.counts;
+        return DecodedHit().counts;
     case hpDuration:
-        DecodeHit(v);
-        return v.duration;
+        return DecodedHit().duration;
     case hpEnergy:
-        DecodeHit(v);
-        return v.energyDb;
+        return DecodedHit().energyDb;
     case hpAmplitude:
-        DecodeHit(v);
-        return v.amplitudeDb;
+        return DecodedHit().amplitudeDb;
     default:
         return 0.0L;
     }
+}
+
+const ALNPCIDFile::HitValues& ALNPCIDFile::DecodedHit()
+{
+    if (decodedSerial_ != recordSerial_) {
+        decoded_ = HitValues{};
+        DecodeHit(decoded_);
+        decodedSerial_ = recordSerial_;
+    }
+    return decoded_;
 }
 
 int ALNPCIDFile::CheckEventTime()
@@ -360,6 +352,7 @@ int ALNPCIDFile::SeekFirstRecord()
 
 int ALNPCIDFile::ReadNext()
 {
+    ++recordSerial_; // whatever the read brings, earlier decoded values no longer apply
     uint8_t* r = record_.data();
     if (file_.Read(r, 4) != 4) {
         size_ = 0;

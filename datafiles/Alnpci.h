@@ -105,8 +105,25 @@ public:
     TickTime RecordTicks() const;
 
 private:
-    struct HitValues;
+    struct HitValues {
+        uint32_t channelIndex = 0;
+        uint32_t rise = 0;     // truncated, W-scaled
+        uint32_t counts = 0;   // 17-bit when W != 0
+        uint32_t duration = 0; // truncated, W-scaled
+        uint32_t amplitudeAdc = 0;
+        bool amplitudeValid = false;
+        double amplitudeDb = 0.0;
+        double energyRaw = 0.0; // R
+        bool energyValid = false;
+        double energyDb = 0.0;
+    };
     void DecodeHit(HitValues& v) const;
+    // The current record decoded once: a filter asks GetValue for several parameters of
+    // the same hit, and each decoding takes two logarithms.
+    const HitValues& DecodedHit();
+    HitValues decoded_;
+    uint64_t recordSerial_ = 0;           // counts reads of the current record
+    uint64_t decodedSerial_ = UINT64_MAX; // the read that decoded_ belongs to
     void BuildCalibration();
 
     std::array<uint8_t, kTestParamSize> testParam_{};

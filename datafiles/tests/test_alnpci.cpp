@@ -726,6 +726,11 @@ TEST(AlinePciSample, RoundTripDecodesTheSessionAndCopiesIdentically)
             EXPECT_EQ(hit.duration, e.duration);
             EXPECT_EQ(hit.counts, e.counts);
             EXPECT_EQ(hit.energy, std::max(1, int(10.0 * std::log10(e.energy)))) << e.energy;
+            // Values asked of each hit in turn belong to that hit, not to one decoded before.
+            EXPECT_EQ(int(r.pci->GetValue(hpAmplitude)), int(e.amplitude));
+            EXPECT_EQ(uint32_t(r.pci->GetValue(hpCounts)), e.counts);
+            EXPECT_EQ(uint32_t(r.pci->GetValue(hpDuration)), e.duration);
+            EXPECT_EQ(uint32_t(r.pci->GetValue(hpRise)), e.rise);
         } else if (e.kind == gen::SampleEvent::Comment) {
             ++comments;
             EXPECT_TRUE(r.pci->IsComment());
