@@ -4,10 +4,10 @@
 //
 // Generated files are kept in $LM_BENCH_DIR (default: the system temp folder) between runs.
 
-#include "DataFileOpen.h"
-#include "LMDataSet.h"
-#include "SampleGen.h"
-#include "TFrameArray.h"
+#include "datafiles/DataFileOpen.h"
+#include "lmqwin2/dataset/LMDataSet.h"
+#include "samplegen/SampleGen.h"
+#include "lmqwin2/graphs/frames/TFrameArray.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

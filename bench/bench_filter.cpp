@@ -1,10 +1,10 @@
 // Filtration speed: a generated file of 1 million hits filtered as hits (two active
 // windows) and as events, beside a plain record-by-record copy of the same file.
 
-#include "Afilter.h"
-#include "DataFileOpen.h"
-#include "FilterRun.h"
-#include "SampleGen.h"
+#include "lmfwin/filter/AFilter.h"
+#include "datafiles/DataFileOpen.h"
+#include "lmfwin/filter/FilterRun.h"
+#include "samplegen/SampleGen.h"
 
 #include <benchmark/benchmark.h>
 #include <cctype>

@@ -7,9 +7,9 @@
 // plain read of the same file, "x_fill" the loader's time relative to the plain fill (all
 // in CPU time of the benchmark thread). LM_BENCH_HITS changes the number of hits.
 
-#include "DataFileLoad.h"
-#include "DataFileOpen.h"
-#include "SampleGen.h"
+#include "datafiles/DataFileLoad.h"
+#include "datafiles/DataFileOpen.h"
+#include "samplegen/SampleGen.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

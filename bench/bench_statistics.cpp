@@ -1,5 +1,5 @@
 // Statistics of eight framed sets over ten million in-memory hits.
-#include "Statistics.h"
+#include "lmqwin2/evaluation/ATestStat.h"
 
 #include <benchmark/benchmark.h>
 #include <random>

@@ -1,4 +1,4 @@
-#include "AWDiskFile.h"
+#include "datafiles/AWDiskFile.h"
 
 namespace lm {
 

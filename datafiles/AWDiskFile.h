@@ -15,10 +15,10 @@
 #include <optional>
 #include <string>
 
-#include "BinaryFile.h"
-#include "ELMData.h"
-#include "LMRec.h"
-#include "TickTime.h"
+#include "datafiles/BinaryFile.h"
+#include "datafiles/ELMData.h"
+#include "datafiles/LMRec.h"
+#include "datafiles/TickTime.h"
 
 namespace lm {
 

@@ -1,6 +1,6 @@
-#include "DataFileLoad.h"
+#include "datafiles/DataFileLoad.h"
 
-#include "DataFileOpen.h"
+#include "datafiles/DataFileOpen.h"
 
 namespace lm {
 

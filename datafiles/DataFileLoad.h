@@ -9,8 +9,8 @@
 // every calibration record of the file, so hits are decoded with the calibration as it
 // stands after the whole file was read once (and as left by files read before it).
 
-#include "AWDiskFile.h"
-#include "LMRec.h"
+#include "datafiles/AWDiskFile.h"
+#include "datafiles/LMRec.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
-#include "DataFileOpen.h"
+#include "datafiles/DataFileOpen.h"
 
-#include "Alndata.h"
-#include "Alnpci.h"
-#include "ByteOrder.h"
-#include "LDFile.h"
-#include "SDFile.h"
+#include "datafiles/ALNDFile.h"
+#include "datafiles/ALNPCIDFile.h"
+#include "datafiles/ByteOrder.h"
+#include "datafiles/LDFile.h"
+#include "datafiles/SDFile.h"
 
 #include <algorithm>
 #include <array>

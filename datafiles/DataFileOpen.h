@@ -3,9 +3,9 @@
 // Recognition of a data file's format from its content, and creation of the matching
 // reader (and writer for a copy). A file's type is never taken from its name.
 
-#include "AWDiskFile.h"
-#include "BinaryFile.h"
-#include "LMRec.h"
+#include "datafiles/AWDiskFile.h"
+#include "datafiles/BinaryFile.h"
+#include "datafiles/LMRec.h"
 
 #include <memory>
 #include <string>

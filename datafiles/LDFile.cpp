@@ -1,7 +1,7 @@
-#include "LDFile.h"
+#include "datafiles/LDFile.h"
 
-#include "ByteOrder.h"
-#include "StreamFormat.h"
+#include "datafiles/ByteOrder.h"
+#include "datafiles/StreamFormat.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 // message id). The layout of hit messages is defined by the active data set carried in a
 // hardware setup message (id 42), so a reader decodes hits with the list last seen.
 
-#include "AWDiskFile.h"
+#include "datafiles/AWDiskFile.h"
 
 #include <cstdint>
 #include <vector>

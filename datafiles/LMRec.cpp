@@ -1,4 +1,4 @@
-#include "LMRec.h"
+#include "datafiles/LMRec.h"
 
 namespace lm {
 

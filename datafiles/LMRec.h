@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <iosfwd>
 
-#include "TickTime.h"
+#include "datafiles/TickTime.h"
 
 namespace lm {
 

@@ -1,5 +1,5 @@
-#include "LMRec.h"
-#include "StreamFormat.h"
+#include "datafiles/LMRec.h"
+#include "datafiles/StreamFormat.h"
 
 #include <iomanip>
 #include <ostream>

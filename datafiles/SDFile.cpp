@@ -1,7 +1,7 @@
-#include "SDFile.h"
+#include "datafiles/SDFile.h"
 
-#include "ByteOrder.h"
-#include "StreamFormat.h"
+#include "datafiles/ByteOrder.h"
+#include "datafiles/StreamFormat.h"
 
 #include <algorithm>
 #include <cmath>

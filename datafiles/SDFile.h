@@ -3,7 +3,7 @@
 // Spartan 3000 data file: a 512-byte header followed by fixed 32-byte records, each
 // starting with a record code. Fixed records make this the one format with random access.
 
-#include "AWDiskFile.h"
+#include "datafiles/AWDiskFile.h"
 
 #include <array>
 #include <cstdint>

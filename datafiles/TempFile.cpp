@@ -1,4 +1,4 @@
-#include "TempFile.h"
+#include "datafiles/TempFile.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "TickTime.h"
+#include "datafiles/TickTime.h"
 
 #include <cmath>
 

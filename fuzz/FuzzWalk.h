@@ -3,9 +3,9 @@
 // Shared exercise of a reader for the fuzz targets: every operation a program may call on
 // a reader, then a copy through a writer into memory.
 
-#include "AWDiskFile.h"
-#include "BinaryFile.h"
-#include "ELMData.h"
+#include "datafiles/AWDiskFile.h"
+#include "datafiles/BinaryFile.h"
+#include "datafiles/ELMData.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // A-Line ISA reader on arbitrary bytes.
 
-#include "Alndata.h"
+#include "datafiles/ALNDFile.h"
 #include "FuzzWalk.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

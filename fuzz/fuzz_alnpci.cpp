@@ -1,6 +1,6 @@
 // A-Line 32D reader and writer on arbitrary bytes.
 
-#include "Alnpci.h"
+#include "datafiles/ALNPCIDFile.h"
 #include "FuzzWalk.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

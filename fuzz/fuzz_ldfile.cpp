@@ -1,7 +1,7 @@
 // DiSP/Locan reader and writer on arbitrary bytes.
 
 #include "FuzzWalk.h"
-#include "LDFile.h"
+#include "datafiles/LDFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

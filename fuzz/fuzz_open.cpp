@@ -1,8 +1,8 @@
 // Recognition, reader creation, loading and the copy of the programs on arbitrary bytes.
 
-#include "Alndata.h"
-#include "DataFileLoad.h"
-#include "DataFileOpen.h"
+#include "datafiles/ALNDFile.h"
+#include "datafiles/DataFileLoad.h"
+#include "datafiles/DataFileOpen.h"
 #include "FuzzWalk.h"
 
 #include <algorithm>

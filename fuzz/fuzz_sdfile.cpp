@@ -1,7 +1,7 @@
 // Spartan 3000 reader and writer on arbitrary bytes.
 
 #include "FuzzWalk.h"
-#include "SDFile.h"
+#include "datafiles/SDFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,7 +1,7 @@
-#include "AFilterDatabase.h"
+#include "lmdata/AFilterDatabase.h"
 
-#include "LMDatabase.h"
-#include "Sqlite.h"
+#include "lmdata/LMDatabase.h"
+#include "lmdata/Sqlite.h"
 
 #include <algorithm>
 #include <ctime>

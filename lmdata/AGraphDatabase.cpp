@@ -1,7 +1,7 @@
-#include "AGraphDatabase.h"
+#include "lmdata/AGraphDatabase.h"
 
-#include "LMDatabase.h"
-#include "Sqlite.h"
+#include "lmdata/LMDatabase.h"
+#include "lmdata/Sqlite.h"
 
 namespace lm {
 

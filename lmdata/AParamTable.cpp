@@ -1,7 +1,7 @@
-#include "AParamTable.h"
+#include "lmdata/AParamTable.h"
 
-#include "LMDatabase.h"
-#include "Sqlite.h"
+#include "lmdata/LMDatabase.h"
+#include "lmdata/Sqlite.h"
 
 namespace lm {
 

@@ -1,7 +1,7 @@
-#include "LMDatabase.h"
+#include "lmdata/LMDatabase.h"
 
-#include "Schema.h"
-#include "Sqlite.h"
+#include "lmdata/Schema.h"
+#include "lmdata/Sqlite.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "Schema.h"
+#include "lmdata/Schema.h"
 
-#include "LMDatabase.h"
-#include "Sqlite.h"
+#include "lmdata/LMDatabase.h"
+#include "lmdata/Sqlite.h"
 
 #include <cstdint>
 #include <string>

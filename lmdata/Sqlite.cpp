@@ -1,4 +1,4 @@
-#include "Sqlite.h"
+#include "lmdata/Sqlite.h"
 
 namespace lm::sql {
 

@@ -2,7 +2,7 @@
 
 // Small RAII helpers over the SQLite C interface, private to this library.
 
-#include "LMDatabase.h"
+#include "lmdata/LMDatabase.h"
 
 #include <cstdint>
 #include <optional>

@@ -3,8 +3,8 @@
 //   lmfwin [DATAFILE]             start with DATAFILE as the source file
 //   lmfwin --screenshot PATH      render the window's pages to PATH-<page>.png and quit
 
-#include "Datamod.h"
-#include "Fmainwin.h"
+#include "lmfwin/ui/TDataModule.h"
+#include "lmfwin/ui/TMainForm.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

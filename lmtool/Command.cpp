@@ -1,4 +1,4 @@
-#include "Command.h"
+#include "lmtool/Command.h"
 
 #include <algorithm>
 

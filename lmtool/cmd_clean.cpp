@@ -1,13 +1,13 @@
 // lmtool clean: the engineer's daily cleaning as one batch step - frame, group the framed
 // hits with AND (or OR), delete the grouped hits and save the rest.
 
-#include "Command.h"
-#include "ELMData.h"
-#include "FrameCommands.h"
-#include "LMDataSet.h"
-#include "Protocol.h"
-#include "TestSetup.h"
-#include "support_frames.h"
+#include "lmtool/Command.h"
+#include "datafiles/ELMData.h"
+#include "lmqwin2/graphs/frames/FrameSession.h"
+#include "lmqwin2/dataset/LMDataSet.h"
+#include "lmqwin2/evaluation/AProtocol.h"
+#include "lmqwin2/evaluation/ATestSetup.h"
+#include "lmtool/support_frames.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -57,7 +57,7 @@ int RunClean(int argc, char** argv)
     CLI11_PARSE(app, argc, argv);
 
     std::vector<lmtool::FrameSpec> specs;
-    lm::ChannelSet channels;
+    lm::ChannelMask channels;
     try {
         channels = lmtool::ParseChannelList(channelList);
         for (const std::string& text : frameTexts)

@@ -1,6 +1,6 @@
-#include "Command.h"
-#include "DataFileOpen.h"
-#include "TempFile.h"
+#include "lmtool/Command.h"
+#include "datafiles/DataFileOpen.h"
+#include "datafiles/TempFile.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "Command.h"
-#include "DataFileLoad.h"
-#include "DataFileOpen.h"
+#include "lmtool/Command.h"
+#include "datafiles/DataFileLoad.h"
+#include "datafiles/DataFileOpen.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>

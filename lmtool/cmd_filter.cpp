@@ -1,15 +1,15 @@
 // lmtool filter: batch filtration with a filter file or a filter stored in LMData, and the
 // export/import of stored filters as filter files.
 
-#include "AFilterDatabase.h"
-#include "Afilter.h"
-#include "Command.h"
-#include "FilterFile.h"
-#include "FilterMessages.h"
-#include "FilterRun.h"
-#include "LMDataParamLookup.h"
-#include "LMDatabase.h"
-#include "StoredFilterControls.h"
+#include "lmdata/AFilterDatabase.h"
+#include "lmfwin/filter/AFilter.h"
+#include "lmtool/Command.h"
+#include "lmfwin/filter/FilterFile.h"
+#include "lmfwin/filter/FilterMessages.h"
+#include "lmfwin/filter/FilterRun.h"
+#include "lmfwin/store/LMDataParamLookup.h"
+#include "lmdata/LMDatabase.h"
+#include "lmfwin/store/StoredFilterControls.h"
 
 #include <CLI/CLI.hpp>
 #include <atomic>

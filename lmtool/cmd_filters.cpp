@@ -1,6 +1,6 @@
-#include "AFilterDatabase.h"
-#include "Command.h"
-#include "LMDatabase.h"
+#include "lmdata/AFilterDatabase.h"
+#include "lmtool/Command.h"
+#include "lmdata/LMDatabase.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>

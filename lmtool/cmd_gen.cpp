@@ -1,5 +1,5 @@
-#include "Command.h"
-#include "SampleGen.h"
+#include "lmtool/Command.h"
+#include "samplegen/SampleGen.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>

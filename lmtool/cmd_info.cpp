@@ -1,5 +1,5 @@
-#include "Command.h"
-#include "DataFileOpen.h"
+#include "lmtool/Command.h"
+#include "datafiles/DataFileOpen.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "AParamTable.h"
-#include "Command.h"
-#include "LMDatabase.h"
+#include "lmdata/AParamTable.h"
+#include "lmtool/Command.h"
+#include "lmdata/LMDatabase.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>

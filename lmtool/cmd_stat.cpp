@@ -1,14 +1,14 @@
 // lmtool stat: the set statistics of the correlation program for frames given on the
 // command line, printed as the statistics window shows its five tables.
 
-#include "Command.h"
-#include "ELMData.h"
-#include "FrameCommands.h"
-#include "LMDataSet.h"
-#include "Statistics.h"
-#include "TFrameArray.h"
-#include "TestSetup.h"
-#include "support_frames.h"
+#include "lmtool/Command.h"
+#include "datafiles/ELMData.h"
+#include "lmqwin2/graphs/frames/FrameSession.h"
+#include "lmqwin2/dataset/LMDataSet.h"
+#include "lmqwin2/evaluation/ATestStat.h"
+#include "lmqwin2/graphs/frames/TFrameArray.h"
+#include "lmqwin2/evaluation/ATestSetup.h"
+#include "lmtool/support_frames.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -63,7 +63,7 @@ int RunStat(int argc, char** argv)
         std::fprintf(stderr, "%s: %s\n", setupFile.c_str(), lm::kMsgUnknownSetupFormat);
         return 1;
     }
-    lm::ChannelSet channels;
+    lm::ChannelMask channels;
     std::vector<lmtool::FrameSpec> specs;
     try {
         if (channelList.empty())

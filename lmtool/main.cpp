@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "Command.h"
+#include "lmtool/Command.h"
 
 static void PrintUsage(std::FILE* out)
 {

@@ -1,4 +1,4 @@
-#include "support_frames.h"
+#include "lmtool/support_frames.h"
 
 #include <cerrno>
 #include <cmath>
@@ -67,9 +67,9 @@ lm::HitParam ParseParam(const std::string& text, const std::string& spec)
 
 } // namespace
 
-lm::ChannelSet ParseChannelList(const std::string& text)
+lm::ChannelMask ParseChannelList(const std::string& text)
 {
-    lm::ChannelSet channels;
+    lm::ChannelMask channels;
     for (const std::string& item : Split(text, ',')) {
         const size_t dash = item.find('-');
         unsigned long first = 0, last = 0;
@@ -102,7 +102,7 @@ FrameSpec ParseFrameSpec(const std::string& text)
     return spec;
 }
 
-lm::TFrameRect MakeFrame(const FrameSpec& spec, const lm::ChannelSet& channels)
+lm::TFrameRect MakeFrame(const FrameSpec& spec, const lm::ChannelMask& channels)
 {
     lm::TFrameRect frame;
     frame.XParam = int32_t(spec.xParam);
@@ -124,7 +124,7 @@ std::string ParamShortName(lm::HitParam param)
 }
 
 void DrawFrames(lm::FrameSession& session, const std::vector<FrameSpec>& specs,
-                const lm::ChannelSet& channels)
+                const lm::ChannelMask& channels)
 {
     if (specs.size() > size_t(lm::kFrameSlots))
         throw FrameArgumentError("at most 8 frames can be given");

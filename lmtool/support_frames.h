@@ -7,8 +7,8 @@
 //   SPEC  XPARAM:XMIN:XMAX:YPARAM:YMIN:YMAX with numeric hit-parameter values (256 amplitude,
 //         64 energy, ...) and decimal bounds: "256:40:60:64:0:1000"
 
-#include "FrameCommands.h"
-#include "TFrameArray.h"
+#include "lmqwin2/graphs/frames/FrameSession.h"
+#include "lmqwin2/graphs/frames/TFrameArray.h"
 
 #include <stdexcept>
 #include <string>
@@ -22,7 +22,7 @@ public:
     using std::invalid_argument::invalid_argument;
 };
 
-lm::ChannelSet ParseChannelList(const std::string& text);
+lm::ChannelMask ParseChannelList(const std::string& text);
 
 struct FrameSpec {
     lm::HitParam xParam = 0;
@@ -36,7 +36,7 @@ struct FrameSpec {
 FrameSpec ParseFrameSpec(const std::string& text);
 
 // The frame a user would have drawn with these limits while `channels` were selected.
-lm::TFrameRect MakeFrame(const FrameSpec& spec, const lm::ChannelSet& channels);
+lm::TFrameRect MakeFrame(const FrameSpec& spec, const lm::ChannelMask& channels);
 
 // Short name of a hit parameter as on the graph axes ("Amp", "Ener", ...); empty for an
 // identifier without one.
@@ -46,7 +46,7 @@ std::string ParamShortName(lm::HitParam param);
 // first replaces whatever frames exist, the others are added. At most eight. ELMData 2001
 // of an event-mode framing passes on (the data set's NotSortedTime holds the hit's time).
 void DrawFrames(lm::FrameSession& session, const std::vector<FrameSpec>& specs,
-                const lm::ChannelSet& channels);
+                const lm::ChannelMask& channels);
 
 // The message of a file out of time order in event view.
 std::string NotSortedMessage(double seconds);

@@ -5,10 +5,10 @@
 // The raw ADC amplitudes are chosen so that the readers decode them to exactly the
 // session's whole dB values with the calibration written into the same file.
 
-#include "Alndata.h"
-#include "Alnpci.h"
-#include "ByteOrder.h"
-#include "SampleGen.h"
+#include "datafiles/ALNDFile.h"
+#include "datafiles/ALNPCIDFile.h"
+#include "datafiles/ByteOrder.h"
+#include "samplegen/SampleGen.h"
 
 #include <algorithm>
 #include <array>

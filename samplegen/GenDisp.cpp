@@ -1,7 +1,7 @@
 // Sample writer of the DiSP/Mistras message stream.
 
-#include "ByteOrder.h"
-#include "SampleGen.h"
+#include "datafiles/ByteOrder.h"
+#include "samplegen/SampleGen.h"
 
 #include <algorithm>
 #include <cmath>

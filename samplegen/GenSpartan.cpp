@@ -1,8 +1,8 @@
 // Sample writer of the Spartan 3000 format: header, 32-byte records, end-of-data record.
 
-#include "ByteOrder.h"
-#include "SDFile.h"
-#include "SampleGen.h"
+#include "datafiles/ByteOrder.h"
+#include "datafiles/SDFile.h"
+#include "samplegen/SampleGen.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "SampleEvents.h"
+#include "samplegen/SampleEvents.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
-#include "SampleGen.h"
-#include "TempFile.h"
+#include "samplegen/SampleGen.h"
+#include "datafiles/TempFile.h"
 
 #include <cerrno>
 #include <cstdio>

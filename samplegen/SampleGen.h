@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "BinaryFile.h"
-#include "SampleEvents.h"
+#include "datafiles/BinaryFile.h"
+#include "samplegen/SampleEvents.h"
 
 namespace lm::gen {
 

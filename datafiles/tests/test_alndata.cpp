@@ -1,8 +1,8 @@
 // A-Line ISA reader on tiny files built in code.
 
-#include "Alndata.h"
-#include "ByteOrder.h"
-#include "SampleGen.h"
+#include "datafiles/ALNDFile.h"
+#include "datafiles/ByteOrder.h"
+#include "samplegen/SampleGen.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

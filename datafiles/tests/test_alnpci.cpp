@@ -1,8 +1,8 @@
 // A-Line 32D reader and writer on tiny files built in code.
 
-#include "Alnpci.h"
-#include "ByteOrder.h"
-#include "SampleGen.h"
+#include "datafiles/ALNPCIDFile.h"
+#include "datafiles/ByteOrder.h"
+#include "samplegen/SampleGen.h"
 
 #include <cmath>
 #include <cstdlib>

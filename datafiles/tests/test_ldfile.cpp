@@ -1,7 +1,7 @@
-#include "ByteOrder.h"
-#include "DataFileOpen.h"
-#include "LDFile.h"
-#include "SampleGen.h"
+#include "datafiles/ByteOrder.h"
+#include "datafiles/DataFileOpen.h"
+#include "datafiles/LDFile.h"
+#include "samplegen/SampleGen.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

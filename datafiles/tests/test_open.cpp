@@ -1,9 +1,9 @@
 // Recognition of data files by content, opening, the data-type report, the loader and the
 // text columns of a hit.
 
-#include "ByteOrder.h"
-#include "DataFileLoad.h"
-#include "DataFileOpen.h"
+#include "datafiles/ByteOrder.h"
+#include "datafiles/DataFileLoad.h"
+#include "datafiles/DataFileOpen.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "ByteOrder.h"
-#include "DataFileOpen.h"
-#include "SDFile.h"
-#include "SampleGen.h"
+#include "datafiles/ByteOrder.h"
+#include "datafiles/DataFileOpen.h"
+#include "datafiles/SDFile.h"
+#include "samplegen/SampleGen.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

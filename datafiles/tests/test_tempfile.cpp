@@ -1,4 +1,4 @@
-#include "TempFile.h"
+#include "datafiles/TempFile.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

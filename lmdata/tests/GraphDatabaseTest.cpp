@@ -1,6 +1,6 @@
-#include "AGraphDatabase.h"
-#include "AParamTable.h"
-#include "LMDatabase.h"
+#include "lmdata/AGraphDatabase.h"
+#include "lmdata/AParamTable.h"
+#include "lmdata/LMDatabase.h"
 #include "TestDb.h"
 
 #include <gtest/gtest.h>

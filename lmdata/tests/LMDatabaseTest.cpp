@@ -1,7 +1,7 @@
-#include "LMDatabase.h"
+#include "lmdata/LMDatabase.h"
 
-#include "AFilterDatabase.h"
-#include "AParamTable.h"
+#include "lmdata/AFilterDatabase.h"
+#include "lmdata/AParamTable.h"
 #include "TestDb.h"
 
 #include <chrono>

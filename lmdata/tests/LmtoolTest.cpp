@@ -1,5 +1,5 @@
-#include "AFilterDatabase.h"
-#include "LMDatabase.h"
+#include "lmdata/AFilterDatabase.h"
+#include "lmdata/LMDatabase.h"
 #include "TestDb.h"
 
 #include <cstdlib>

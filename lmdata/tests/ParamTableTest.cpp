@@ -1,5 +1,5 @@
-#include "AParamTable.h"
-#include "LMDatabase.h"
+#include "lmdata/AParamTable.h"
+#include "lmdata/LMDatabase.h"
 #include "TestDb.h"
 
 #include <algorithm>

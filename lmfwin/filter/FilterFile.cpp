@@ -1,4 +1,4 @@
-#include "FilterFile.h"
+#include "lmfwin/filter/FilterFile.h"
 
 #include <fstream>
 #include <sstream>

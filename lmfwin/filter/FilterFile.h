@@ -9,7 +9,7 @@
 //                  (3 cells for A-C, 5 for D); a missing section is one empty row
 //   [Expressions]  1= to 4= (missing rows are empty)
 
-#include "FilterControls.h"
+#include "lmfwin/filter/FilterControls.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,4 +1,4 @@
-#include "FilterMessages.h"
+#include "lmfwin/filter/FilterMessages.h"
 
 #include <algorithm>
 #include <iterator>

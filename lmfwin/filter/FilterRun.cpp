@@ -1,9 +1,9 @@
-#include "FilterRun.h"
+#include "lmfwin/filter/FilterRun.h"
 
-#include "BinaryFile.h"
-#include "DataFileOpen.h"
-#include "FilterMessages.h"
-#include "LocaleText.h"
+#include "datafiles/BinaryFile.h"
+#include "datafiles/DataFileOpen.h"
+#include "lmfwin/filter/FilterMessages.h"
+#include "lmfwin/filter/LocaleText.h"
 
 #include <cmath>
 #include <filesystem>

@@ -11,7 +11,7 @@
 // Safe to call from a worker thread: it touches no process-wide state (not even the
 // current folder). The callbacks below are called on the thread that runs RunFilter.
 
-#include "Afilter.h"
+#include "lmfwin/filter/AFilter.h"
 
 #include <atomic>
 #include <cstdint>

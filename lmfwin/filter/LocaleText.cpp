@@ -1,4 +1,4 @@
-#include "LocaleText.h"
+#include "lmfwin/filter/LocaleText.h"
 
 #include <cerrno>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "LMDataParamLookup.h"
+#include "lmfwin/store/LMDataParamLookup.h"
 
 namespace lm {
 

@@ -2,8 +2,8 @@
 
 // The filter engine's parameter lookup over the parameter table of an open LMData database.
 
-#include "AParamTable.h"
-#include "ParamLookup.h"
+#include "lmdata/AParamTable.h"
+#include "lmfwin/filter/AParamLookup.h"
 
 namespace lm {
 

@@ -1,6 +1,6 @@
-#include "StoredFilterControls.h"
+#include "lmfwin/store/StoredFilterControls.h"
 
-#include "LocaleText.h"
+#include "lmfwin/filter/LocaleText.h"
 
 #include <algorithm>
 #include <charconv>

@@ -4,9 +4,9 @@
 // and lmtool both load and store filters through these two functions, so a filter typed in
 // one opens the same in the other.
 
-#include "AFilterDatabase.h"
-#include "Afilter.h"
-#include "FilterControls.h"
+#include "lmdata/AFilterDatabase.h"
+#include "lmfwin/filter/AFilter.h"
+#include "lmfwin/filter/FilterControls.h"
 
 namespace lm {
 

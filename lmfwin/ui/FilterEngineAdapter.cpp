@@ -1,14 +1,14 @@
 // The window's engine: the filter set and run of the filter library, with parameter names
 // resolved through the parameter table of the database.
 
-#include "FilterEngineAdapter.h"
+#include "lmfwin/ui/FilterEngineAdapter.h"
 
-#include "Afilter.h"
-#include "FilterMessages.h"
-#include "FilterRun.h"
-#include "FilterServices.h"
-#include "LMDataParamLookup.h"
-#include "LMDatabase.h"
+#include "lmfwin/filter/AFilter.h"
+#include "lmfwin/filter/FilterMessages.h"
+#include "lmfwin/filter/FilterRun.h"
+#include "lmfwin/ui/FilterServices.h"
+#include "lmfwin/store/LMDataParamLookup.h"
+#include "lmdata/LMDatabase.h"
 
 #include <QDir>
 

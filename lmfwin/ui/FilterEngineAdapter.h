@@ -4,8 +4,8 @@
 // The engine builds its filter set from it; the data module stores and loads filters
 // through it.
 
-#include "FilterControls.h"
-#include "FilterForm.h"
+#include "lmfwin/filter/FilterControls.h"
+#include "lmfwin/ui/FilterForm.h"
 
 namespace lmf {
 

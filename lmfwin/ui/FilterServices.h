@@ -4,7 +4,7 @@
 // only to these interfaces, so its tests can run it against fakes and the program against
 // the real libraries (see MakeFilterEngine / MakeFilterStore).
 
-#include "FilterForm.h"
+#include "lmfwin/ui/FilterForm.h"
 
 #include <QDate>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "UiMessages.h"
+#include "lmfwin/ui/UiMessages.h"
 
-#include "FilterMessages.h"
+#include "lmfwin/filter/FilterMessages.h"
 
 namespace lmf {
 

@@ -1,4 +1,4 @@
-#include "UserDialogs.h"
+#include "lmfwin/ui/UserDialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

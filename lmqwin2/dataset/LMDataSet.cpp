@@ -1,6 +1,6 @@
-#include "LMDataSet.h"
+#include "lmqwin2/dataset/LMDataSet.h"
 
-#include "ELMData.h"
+#include "datafiles/ELMData.h"
 
 #include <cmath>
 

@@ -5,9 +5,9 @@
 // the set operations that build, delete and restore the grouped set. Saving writes a new
 // file of the source's format without the deleted hits.
 
-#include "AWDiskFile.h"
-#include "LMRec.h"
-#include "TickTime.h"
+#include "datafiles/AWDiskFile.h"
+#include "datafiles/LMRec.h"
+#include "datafiles/TickTime.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
 // Loading and saving through the data-file library (kept apart from the in-memory logic).
 
-#include "DataFileOpen.h"
-#include "LMDataSet.h"
-#include "TempFile.h"
+#include "datafiles/DataFileOpen.h"
+#include "lmqwin2/dataset/LMDataSet.h"
+#include "datafiles/TempFile.h"
 
 #include <cstdio>
 #include <filesystem>

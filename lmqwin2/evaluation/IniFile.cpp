@@ -1,6 +1,6 @@
-#include "IniFile.h"
+#include "lmqwin2/evaluation/IniFile.h"
 
-#include "AtomicWrite.h"
+#include "lmqwin2/evaluation/AtomicWrite.h"
 
 #include <algorithm>
 #include <cctype>

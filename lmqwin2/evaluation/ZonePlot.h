@@ -4,7 +4,7 @@
 // severity) point lies, its colour, and the zone borders. The drawing itself is done by
 // the statistics window.
 
-#include "Options.h"
+#include "lmqwin2/evaluation/AOptions.h"
 
 #include <vector>
 

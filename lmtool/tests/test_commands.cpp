@@ -1,7 +1,7 @@
 // The data-file commands of lmtool, run as a separate program: generated files, copies,
 // loading, value walks, listings, recognition by content and the failure texts.
 
-#include "ByteOrder.h"
+#include "datafiles/ByteOrder.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SampleEvents.h"
+#include "samplegen/SampleEvents.h"
 
 using lm::gen::SampleEvent;
 using lm::gen::SampleEventStream;

@@ -3,8 +3,8 @@
 // A small parameter table for the tests, and a reader stand-in that answers GetValue from
 // a map (enough for testing one hit).
 
-#include "AWDiskFile.h"
-#include "ParamLookup.h"
+#include "datafiles/AWDiskFile.h"
+#include "lmfwin/filter/AParamLookup.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
 // Building and validating a filter set, the expression language and testing one hit.
 
-#include "Afilter.h"
+#include "lmfwin/filter/AFilter.h"
 #include "FakeParams.h"
-#include "FilterFile.h"
-#include "FilterMessages.h"
+#include "lmfwin/filter/FilterFile.h"
+#include "lmfwin/filter/FilterMessages.h"
 
 #include <functional>
 #include <gtest/gtest.h>

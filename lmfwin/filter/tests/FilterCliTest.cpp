@@ -1,6 +1,6 @@
 // lmtool filter, run as a program (its path comes in the LMTOOL variable).
 
-#include "FilterMessages.h"
+#include "lmfwin/filter/FilterMessages.h"
 #include "Fixtures.h"
 
 #include <array>

@@ -1,9 +1,9 @@
 // The filtration run on tiny files built in code.
 
-#include "FilterRun.h"
+#include "lmfwin/filter/FilterRun.h"
 
 #include "FakeParams.h"
-#include "FilterMessages.h"
+#include "lmfwin/filter/FilterMessages.h"
 #include "Fixtures.h"
 
 #include <atomic>

@@ -1,12 +1,12 @@
 // Filters between the window's controls and the database rows, and the parameter lookup
 // over a real database.
 
-#include "StoredFilterControls.h"
+#include "lmfwin/store/StoredFilterControls.h"
 
-#include "AFilterDatabase.h"
-#include "Afilter.h"
-#include "LMDataParamLookup.h"
-#include "LMDatabase.h"
+#include "lmdata/AFilterDatabase.h"
+#include "lmfwin/filter/AFilter.h"
+#include "lmfwin/store/LMDataParamLookup.h"
+#include "lmdata/LMDatabase.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // The main window of the post-filter driven as a user would: controls, keys, command line,
 // settings, a run on a generated file and the filter database in a temporary LMDATA.
 
-#include "Datamod.h"
-#include "FAbout.h"
-#include "FFilterBase.h"
-#include "Fmainwin.h"
-#include "Fprtview.h"
-#include "LookUpParamDlg.h"
-#include "SampleGen.h"
+#include "lmfwin/ui/TDataModule.h"
+#include "lmfwin/ui/TFAbout.h"
+#include "lmfwin/ui/TFFilterBase.h"
+#include "lmfwin/ui/TMainForm.h"
+#include "lmfwin/ui/TFProtocolView.h"
+#include "lmfwin/ui/TLookUpParamDlg.h"
+#include "samplegen/SampleGen.h"
 
 #include <QDialogButtonBox>
 #include <QMimeData>

@@ -1,10 +1,10 @@
 // Loading and saving real files: generated samples of every writable format and a small
 // hand-built Spartan file. Saved files are compared byte for byte with a plain copy.
 
-#include "DataFileOpen.h"
-#include "ELMData.h"
-#include "LMDataSet.h"
-#include "SampleGen.h"
+#include "datafiles/DataFileOpen.h"
+#include "datafiles/ELMData.h"
+#include "lmqwin2/dataset/LMDataSet.h"
+#include "samplegen/SampleGen.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,9 +1,9 @@
 // The data set on in-memory records and a scripted reader: loading steps and counters,
 // time-axis rounding, event classification, the set operations and the save copy loop.
 
-#include "LMDataSet.h"
+#include "lmqwin2/dataset/LMDataSet.h"
 
-#include "ELMData.h"
+#include "datafiles/ELMData.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "Options.h"
+#include "lmqwin2/evaluation/AOptions.h"
 
 #include <gtest/gtest.h>
 #include <map>

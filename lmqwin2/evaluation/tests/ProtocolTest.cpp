@@ -1,4 +1,4 @@
-#include "Protocol.h"
+#include "lmqwin2/evaluation/AProtocol.h"
 
 #include <filesystem>
 #include <fstream>

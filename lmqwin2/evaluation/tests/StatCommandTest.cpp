@@ -1,5 +1,5 @@
 // lmtool stat on a small hand-built Spartan file.
-#include "TickTime.h"
+#include "datafiles/TickTime.h"
 
 #include <array>
 #include <cstdio>

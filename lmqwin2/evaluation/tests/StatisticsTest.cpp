@@ -1,6 +1,6 @@
-#include "Statistics.h"
+#include "lmqwin2/evaluation/ATestStat.h"
 
-#include "ELMData.h"
+#include "datafiles/ELMData.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

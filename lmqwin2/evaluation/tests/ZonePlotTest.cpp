@@ -1,6 +1,6 @@
-#include "ZonePlot.h"
+#include "lmqwin2/evaluation/ZonePlot.h"
 
-#include "Statistics.h"
+#include "lmqwin2/evaluation/ATestStat.h"
 
 #include <gtest/gtest.h>
 

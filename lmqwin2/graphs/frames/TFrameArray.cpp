@@ -1,4 +1,4 @@
-#include "TFrameArray.h"
+#include "lmqwin2/graphs/frames/TFrameArray.h"
 
 namespace lm {
 

@@ -4,7 +4,8 @@
 // (not pixels), so it selects the same hits whatever the graph's scale. Up to eight frames
 // exist, packed from slot 0; slot s marks its hits with bit s of their FrameBits.
 
-#include "LMDataSet.h"
+#include "datafiles/ChannelMask.h"
+#include "lmqwin2/dataset/LMDataSet.h"
 
 #include <array>
 #include <bitset>
@@ -14,10 +15,6 @@
 namespace lm {
 
 inline constexpr int kFrameSlots = 8;
-inline constexpr int kChannelCount = 128;
-
-// Bit c-1 stands for channel c.
-using ChannelSet = std::bitset<kChannelCount>;
 
 struct TFrameRect {
     // Band rectangle in graph pixels as dragged (normalised, clipped to the plot area).
@@ -36,7 +33,7 @@ struct TFrameRect {
     double XMax = 0.0;
     double YMin = 0.0;
     double YMax = 0.0;
-    ChannelSet Channels; // channel selection at the time of drawing
+    ChannelMask Channels; // channel selection at the time of drawing
 };
 
 // The time range filter of the main window (whole seconds).
@@ -54,7 +51,7 @@ struct FrameFilter {
     double XMax = 0.0;
     double YMin = 0.0;
     double YMax = 0.0;
-    ChannelSet Channels;
+    ChannelMask Channels;
     TimeRangeFilter Time;
     bool EventMode = false;
 

@@ -1,8 +1,8 @@
 // Frame and channel arguments of lmtool, and `lmtool clean` end to end.
 
-#include "LMDataSet.h"
-#include "SampleGen.h"
-#include "support_frames.h"
+#include "lmqwin2/dataset/LMDataSet.h"
+#include "samplegen/SampleGen.h"
+#include "lmtool/support_frames.h"
 
 #include <array>
 #include <cstdio>
@@ -24,7 +24,7 @@ TEST(FrameArguments, ChannelLists)
         const char* channelsFrom128Down; // expected set as a bit string, channel 1 rightmost
     } good[] = {{"1", "1"}, {"1-4,7", "1001111"}, {"3,1", "101"}, {"2-2", "10"}};
     for (const auto& c : good)
-        EXPECT_EQ(lmtool::ParseChannelList(c.text), ChannelSet(std::string(c.channelsFrom128Down))) << c.text;
+        EXPECT_EQ(lmtool::ParseChannelList(c.text), ChannelMask(std::string(c.channelsFrom128Down))) << c.text;
     EXPECT_EQ(lmtool::ParseChannelList("1-128").count(), 128u);
     EXPECT_TRUE(lmtool::ParseChannelList("128").test(127));
 
@@ -157,7 +157,7 @@ TEST_F(CleanCommand, EventViewFramesWholeEventsWithTheDefaultSetupWindows)
     const char* spec = "256:60:99:64:0:65535";
     FrameHits(
         data,
-        FrameFilter::From(lmtool::MakeFrame(lmtool::ParseFrameSpec(spec), ChannelSet().set()), {}, true), 0);
+        FrameFilter::From(lmtool::MakeFrame(lmtool::ParseFrameSpec(spec), ChannelMask().set()), {}, true), 0);
     ASSERT_GT(data.FramedCount, 0u);
     uint32_t plain = 0; // the same frame without event view selects other hits
     for (const LMShortHit& r : data.Records)

@@ -1,9 +1,9 @@
 // Framing hits, event-mode framing and its failure, the frame array, the finishing of a
 // frame with the frame-limit answers, and the "Sets" commands with their protocol lines.
 
-#include "ELMData.h"
-#include "FrameCommands.h"
-#include "TFrameArray.h"
+#include "datafiles/ELMData.h"
+#include "lmqwin2/graphs/frames/FrameSession.h"
+#include "lmqwin2/graphs/frames/TFrameArray.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -34,7 +34,7 @@ TFrameRect AmpEnergyFrame(double ampMin, double ampMax, double enMin, double enM
     frame.YMin = enMin;
     frame.YMax = enMax;
     if (channels)
-        frame.Channels = ChannelSet(std::string(channels)); // rightmost char = channel 1
+        frame.Channels = ChannelMask(std::string(channels)); // rightmost char = channel 1
     else
         frame.Channels.set();
     return frame;

@@ -4,6 +4,8 @@
 // table and the point drawing rule. Settings go through a small store interface that the
 // program backs with its platform settings and the tests with a map.
 
+#include "datafiles/ChannelMask.h"
+
 #include <bitset>
 #include <cstdint>
 #include <string>
@@ -54,8 +56,6 @@ struct PointRect {
     friend bool operator==(const PointRect&, const PointRect&) = default;
 };
 PointRect PointRectAt(int x, int y, int pointSize);
-
-using ChannelMask = std::bitset<128>;
 
 // The language recorded for the next start: "ENU" for 0 (English), "RUS" for 1 (Russian).
 const char* LanguageLocaleCode(int programLanguage);

@@ -3,7 +3,7 @@
 // A filter window grid: a header row and data rows of texts, with the row keys of the
 // filter program (Insert, Ctrl+Delete, Shift+Up/Down, Ctrl+F1 for the parameter lookup).
 
-#include "FilterForm.h"
+#include "lmfwin/ui/FilterForm.h"
 
 #include <QStringList>
 #include <QTableWidget>

@@ -1,4 +1,4 @@
-#include "Fprtview.h"
+#include "lmfwin/ui/TFProtocolView.h"
 
 #include <QDialog>
 #include <QFile>

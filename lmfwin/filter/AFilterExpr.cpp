@@ -1,7 +1,7 @@
-#include "FilterExpr.h"
+#include "lmfwin/filter/AFilterExpr.h"
 
-#include "Afilter.h"
-#include "FilterMessages.h"
+#include "lmfwin/filter/AFilter.h"
+#include "lmfwin/filter/FilterMessages.h"
 
 #include <cctype>
 

@@ -8,7 +8,7 @@
 // turns them into dB and microseconds with a per-channel calibration built from the
 // channel configuration records of the same file.
 
-#include "AWDiskFile.h"
+#include "datafiles/AWDiskFile.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "FrameCommands.h"
+#include "lmqwin2/graphs/frames/FrameSession.h"
 
 namespace lm {
 

@@ -1,6 +1,6 @@
-#include "LookUpParamDlg.h"
+#include "lmfwin/ui/TLookUpParamDlg.h"
 
-#include "Fmainwin.h"
+#include "lmfwin/ui/TMainForm.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>

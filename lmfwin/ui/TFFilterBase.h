@@ -3,8 +3,8 @@
 // The chooser of stored filters: a list of the filters with a navigator (first, previous,
 // next, last, delete) and OK / Cancel. OK answers the FID of the current row.
 
-#include "FilterServices.h"
-#include "UserDialogs.h"
+#include "lmfwin/ui/FilterServices.h"
+#include "lmfwin/ui/UserDialogs.h"
 
 #include <QDialog>
 #include <QTableWidget>

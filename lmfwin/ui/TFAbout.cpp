@@ -1,4 +1,4 @@
-#include "FAbout.h"
+#include "lmfwin/ui/TFAbout.h"
 
 #include <QDialogButtonBox>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "FFilterBase.h"
+#include "lmfwin/ui/TFFilterBase.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "Protocol.h"
+#include "lmqwin2/evaluation/AProtocol.h"
 
-#include "AtomicWrite.h"
+#include "lmqwin2/evaluation/AtomicWrite.h"
 
 #include <charconv>
 #include <ctime>

@@ -1,6 +1,6 @@
-#include "Alnpci.h"
+#include "datafiles/ALNPCIDFile.h"
 
-#include "ByteOrder.h"
+#include "datafiles/ByteOrder.h"
 
 #include <algorithm>
 #include <cmath>

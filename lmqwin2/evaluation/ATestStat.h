@@ -9,8 +9,9 @@
 // occupied frame slots, the channel selection, the test setup and an event classifier),
 // so that they do not depend on where the records are kept.
 
-#include "LMRec.h"
-#include "TestSetup.h"
+#include "datafiles/ChannelMask.h"
+#include "datafiles/LMRec.h"
+#include "lmqwin2/evaluation/ATestSetup.h"
 
 #include <array>
 #include <bitset>
@@ -22,9 +23,6 @@
 #include <vector>
 
 namespace lm {
-
-// Channel selection: bit c-1 stands for channel c (1-128).
-using ChannelMask = std::bitset<128>;
 
 // Event classification of event view, in file order: answers 0 when the hit opens a new
 // event, 1 inside the MPT window and 2 inside the lockout of the current event, and

@@ -5,10 +5,10 @@
 // treatment of the data set. Building an AFilter validates everything the user typed; the
 // first fault throws an EFilter carrying the numbered message.
 
-#include "AWDiskFile.h"
-#include "FilterControls.h"
-#include "FilterExpr.h"
-#include "ParamLookup.h"
+#include "datafiles/AWDiskFile.h"
+#include "lmfwin/filter/FilterControls.h"
+#include "lmfwin/filter/AFilterExpr.h"
+#include "lmfwin/filter/AParamLookup.h"
 
 #include <array>
 #include <cstdint>

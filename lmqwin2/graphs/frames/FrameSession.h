@@ -3,9 +3,9 @@
 // What the frame tool and the "Sets" commands do, as functions a window calls with the
 // user's input and answers; the window itself only draws and asks.
 
-#include "LMDataSet.h"
-#include "Protocol.h"
-#include "TFrameArray.h"
+#include "lmqwin2/dataset/LMDataSet.h"
+#include "lmqwin2/evaluation/AProtocol.h"
+#include "lmqwin2/graphs/frames/TFrameArray.h"
 
 #include <string>
 

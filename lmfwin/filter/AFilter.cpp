@@ -1,7 +1,7 @@
-#include "Afilter.h"
+#include "lmfwin/filter/AFilter.h"
 
-#include "FilterMessages.h"
-#include "LocaleText.h"
+#include "lmfwin/filter/FilterMessages.h"
+#include "lmfwin/filter/LocaleText.h"
 
 #include <charconv>
 #include <cmath>

@@ -3,7 +3,7 @@
 // The data module of the program: the connection to the database "LMData" with its filter
 // tables and parameter table, opened at start and kept for the whole run.
 
-#include "FilterServices.h"
+#include "lmfwin/ui/FilterServices.h"
 
 #include <memory>
 

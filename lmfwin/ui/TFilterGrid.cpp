@@ -1,4 +1,4 @@
-#include "FilterGrid.h"
+#include "lmfwin/ui/TFilterGrid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,10 +1,10 @@
-#include "Datamod.h"
+#include "lmfwin/ui/TDataModule.h"
 
-#include "AFilterDatabase.h"
-#include "AParamTable.h"
-#include "FilterEngineAdapter.h"
-#include "LMDatabase.h"
-#include "StoredFilterControls.h"
+#include "lmdata/AFilterDatabase.h"
+#include "lmdata/AParamTable.h"
+#include "lmfwin/ui/FilterEngineAdapter.h"
+#include "lmdata/LMDatabase.h"
+#include "lmfwin/store/StoredFilterControls.h"
 
 #include <QDate>
 

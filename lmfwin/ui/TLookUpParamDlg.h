@@ -3,7 +3,7 @@
 // The parameter lookup: the parameter names of one acquisition system, chosen in a radio
 // group of seven systems. OK answers the name of the current row.
 
-#include "FilterServices.h"
+#include "lmfwin/ui/FilterServices.h"
 
 #include <QDialog>
 #include <QListWidget>

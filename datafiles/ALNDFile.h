@@ -9,7 +9,7 @@
 // calibration that is shared by every file the program reads: calibration records of any
 // file change it for all later decoding.
 
-#include "AWDiskFile.h"
+#include "datafiles/AWDiskFile.h"
 
 #include <array>
 #include <cstdint>

@@ -1,12 +1,12 @@
-#include "Fmainwin.h"
+#include "lmfwin/ui/TMainForm.h"
 
-#include "DataFileOpen.h"
-#include "FAbout.h"
-#include "FFilterBase.h"
-#include "FilterMessages.h"
-#include "Fprtview.h"
-#include "LookUpParamDlg.h"
-#include "UiMessages.h"
+#include "datafiles/DataFileOpen.h"
+#include "lmfwin/ui/TFAbout.h"
+#include "lmfwin/ui/TFFilterBase.h"
+#include "lmfwin/filter/FilterMessages.h"
+#include "lmfwin/ui/TFProtocolView.h"
+#include "lmfwin/ui/TLookUpParamDlg.h"
+#include "lmfwin/ui/UiMessages.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
-#include "Alndata.h"
+#include "datafiles/ALNDFile.h"
 
-#include "ByteOrder.h"
+#include "datafiles/ByteOrder.h"
 
 #include <algorithm>
 #include <cmath>

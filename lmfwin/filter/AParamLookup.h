@@ -4,7 +4,7 @@
 // database; the filter code only sees this small interface (a fake table in tests, an
 // adapter over the database in the programs).
 
-#include "LMRec.h"
+#include "datafiles/LMRec.h"
 
 #include <optional>
 #include <string>

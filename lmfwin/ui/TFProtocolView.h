@@ -3,7 +3,7 @@
 // Viewer of the protocol file: read-only text, the file's path in the status line, save
 // as RTF or plain text, copy, and a case-sensitive downward search (F3).
 
-#include "UserDialogs.h"
+#include "lmfwin/ui/UserDialogs.h"
 
 #include <QMainWindow>
 #include <QPlainTextEdit>

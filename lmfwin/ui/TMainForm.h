@@ -5,10 +5,10 @@
 // settings kept between sessions. It gathers its controls into a FilterForm and hands
 // that to the engine or the store; the logic lives below the window.
 
-#include "FilterForm.h"
-#include "FilterGrid.h"
-#include "FilterServices.h"
-#include "UserDialogs.h"
+#include "lmfwin/ui/FilterForm.h"
+#include "lmfwin/ui/TFilterGrid.h"
+#include "lmfwin/ui/FilterServices.h"
+#include "lmfwin/ui/UserDialogs.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "TestSetup.h"
+#include "lmqwin2/evaluation/ATestSetup.h"
 
-#include "IniFile.h"
+#include "lmqwin2/evaluation/IniFile.h"
 
 #include <cfloat>
 #include <charconv>
