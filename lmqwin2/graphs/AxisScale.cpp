@@ -1,0 +1,111 @@
+#include "lmqwin2/graphs/AxisScale.h"
+
+#include <cmath>
+
+namespace lm {
+
+AxisRange UsableRange(bool log, double min, double max)
+{
+    if (log) {
+        if (!(min > 0))
+            min = 1;
+        if (!(max > 1))
+            max = 10;
+        if (max <= min)
+            max = min * 10;
+        return {min, max};
+    }
+    if (max == min)
+        max = min + 1;
+    return {min, max};
+}
+
+int ClampPixelOffset(double offset)
+{
+    if (std::isnan(offset))
+        return 0;
+    if (offset > kPixelLimit)
+        return kPixelLimit;
+    if (offset < -kPixelLimit)
+        return -kPixelLimit;
+    return int(offset); // truncates toward zero
+}
+
+double AxisMap::Transform(double v) const
+{
+    if (!log)
+        return v;
+    return v > 0 ? std::log10(v) : 0.0;
+}
+
+int AxisMap::PixelOfTransformed(double t) const
+{
+    const int offset = ClampPixelOffset((t - lo) * scale);
+    const long p = upward ? long(origin) - offset : long(origin) + offset;
+    return int(p > kPixelLimit ? kPixelLimit : (p < -kPixelLimit ? -kPixelLimit : p));
+}
+
+double AxisMap::Value(int pixel) const
+{
+    const double units = (upward ? double(origin - pixel) : double(pixel - origin)) / scale;
+    return log ? std::pow(10.0, units + lo) : units + lo;
+}
+
+int LinearDivisions(bool amplitude, bool yAxis, int64_t min, int64_t max)
+{
+    int64_t k = 5;
+    if (amplitude && (!yAxis || max - min <= 100))
+        k = (max - min) / 10;
+    return k < 1 ? 1 : int(k > 10000 ? 10000 : k);
+}
+
+std::vector<Tick> LinearTicks(int length, int k)
+{
+    std::vector<Tick> ticks;
+    const float step = float(length) / float(k);
+    for (int j = 0; j <= k; ++j) {
+        ticks.push_back({int(float(j) * step), true, 0});
+        if (j < k)
+            ticks.push_back({int(float(j) * step + step / 2), false, 0});
+    }
+    return ticks;
+}
+
+std::vector<Tick> LogTicks(const AxisMap& map, double max)
+{
+    std::vector<Tick> ticks;
+    const int n = int(std::trunc(std::log10(max)));
+    for (int i = 0; i <= n && i < 20; ++i) {
+        const double decade = std::pow(10.0, i);
+        ticks.push_back({map.Pixel(decade), true, decade});
+        if (i < n) {
+            ticks.push_back({map.Pixel(2 * decade), false, 0});
+            ticks.push_back({map.Pixel(5 * decade), false, 0});
+        }
+    }
+    return ticks;
+}
+
+int64_t AutoYMax(double m, bool log, int64_t currentYMax)
+{
+    if (!(m > 0))
+        m = double(currentYMax);
+    if (m >= double(kAutoYMaxCap))
+        m = double(kAutoYMaxCap);
+    if (!(m > 0))
+        return 10; // nothing to scale to: the smallest usable maximum
+    int64_t result;
+    if (log) {
+        const double r = std::pow(10.0, std::ceil(std::log10(m)));
+        result = r >= double(kAutoYMaxCap) ? kAutoYMaxCap : int64_t(r);
+    } else {
+        // Decimal steps as integers where possible: 1234 -> 13 tenths of 1000 -> 1300.
+        const double d = std::pow(10.0, std::trunc(std::log10(m)));
+        const double q = std::ceil(m * 10 / d);
+        const double r = std::ceil(q * d / 10);
+        result = r >= double(kAutoYMaxCap) ? kAutoYMaxCap : int64_t(r);
+    }
+    return result == 1 ? 10 : result;
+}
+
+} // namespace lm
