@@ -38,16 +38,29 @@ double AxisMap::Transform(double v) const
     return v > 0 ? std::log10(v) : 0.0;
 }
 
+void AxisMap::Set(bool logarithmic, double min, double max, double pixels, int originPixel, bool up)
+{
+    log = logarithmic;
+    lo = log ? std::log10(min) : min;
+    span = log ? std::log10(max) - lo : max - min;
+    length = pixels;
+    scale = length / span;
+    origin = originPixel;
+    upward = up;
+}
+
 int AxisMap::PixelOfTransformed(double t) const
 {
-    const int offset = ClampPixelOffset((t - lo) * scale);
-    const long p = upward ? long(origin) - offset : long(origin) + offset;
+    const double offset = std::trunc(Offset(t));
+    if (std::isnan(offset))
+        return origin;
+    const double p = upward ? double(origin) - offset : double(origin) + offset;
     return int(p > kPixelLimit ? kPixelLimit : (p < -kPixelLimit ? -kPixelLimit : p));
 }
 
 double AxisMap::Value(int pixel) const
 {
-    const double units = (upward ? double(origin - pixel) : double(pixel - origin)) / scale;
+    const double units = (upward ? double(origin - pixel) : double(pixel - origin)) * span / length;
     return log ? std::pow(10.0, units + lo) : units + lo;
 }
 

@@ -20,15 +20,22 @@ AxisRange UsableRange(bool log, double min, double max);
 inline constexpr int kPixelLimit = 32767;
 
 // One axis: pixel = origin +/- trunc((value' - lo) * scale), value' = log10(value) on a
-// logarithmic axis (values of 0 or less taken as 1). Pixels are clamped to +/-32767.
+// logarithmic axis (values of 0 or less taken as 1), scale = length / span. The product is
+// formed as (value' - lo) * length / span so that the ends of the range land exactly on the
+// ends of the axis. Pixels are clamped to +/-32767.
 struct AxisMap {
     bool log = false;
     double lo = 0;       // min, or log10(min)
-    double scale = 1;    // pixels per unit, or per decade
+    double span = 1;     // max - min, or the decades between them
+    double length = 1;   // pixels the span covers
+    double scale = 1;    // length / span: pixels per unit, or per decade
     int origin = 0;      // plot left (X) or plot bottom (Y)
     bool upward = false; // Y: the pixel decreases as the value grows
 
+    void Set(bool logarithmic, double min, double max, double pixels, int originPixel, bool up);
     double Transform(double v) const;
+    // Pixels from the start of the axis to an already transformed value (not truncated).
+    double Offset(double t) const { return (t - lo) * length / span; }
     // Pixel of an already transformed value.
     int PixelOfTransformed(double t) const;
     int Pixel(double v) const { return PixelOfTransformed(Transform(v)); }

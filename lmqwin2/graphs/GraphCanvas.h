@@ -42,7 +42,7 @@ public:
 };
 
 // A canvas that draws nothing (a painting whose result nobody looks at).
-class NullCanvas final : public ACanvas {
+class NullCanvas : public ACanvas {
 public:
     void FillRect(int, int, int, int, RGB) override {}
     void OutlineRect(int, int, int, int, RGB) override {}

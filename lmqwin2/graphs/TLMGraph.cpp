@@ -176,31 +176,14 @@ RGB TLMGraph::Role(int role) const
 void TLMGraph::ComputeYScale()
 {
     const AxisRange y = YRange();
-    yMap_.log = YLog;
-    yMap_.upward = true;
-    yMap_.origin = Plot.Bottom;
-    if (YLog) {
-        yMap_.lo = std::log10(y.min);
-        yMap_.scale = double(Plot.Bottom - Plot.Top) / (std::log10(y.max) - std::log10(y.min));
-    } else {
-        yMap_.lo = y.min;
-        yMap_.scale = double(Plot.Bottom - Plot.Top) / (y.max - y.min);
-    }
+    yMap_.Set(YLog, y.min, y.max, double(Plot.Bottom - Plot.Top), Plot.Bottom, true);
 }
 
 void TLMGraph::ComputeScales()
 {
     const AxisRange x = XRange();
-    xMap_.log = XLog;
-    xMap_.upward = false;
-    xMap_.origin = Plot.Left;
-    if (XLog) {
-        xMap_.lo = std::log10(x.min);
-        xMap_.scale = double(Plot.Right - Plot.Left) / (std::log10(x.max) - std::log10(x.min));
-    } else {
-        xMap_.lo = x.min;
-        xMap_.scale = double(Width - 70) / (x.max - x.min);
-    }
+    // Linear: (width - 70) pixels, the same as the plot width.
+    xMap_.Set(XLog, x.min, x.max, double(XLog ? Plot.Right - Plot.Left : Width - 70), Plot.Left, false);
     ComputeYScale();
 }
 
@@ -379,7 +362,7 @@ void TLMGraph::DrawLogYLabels(ACanvas& canvas)
     const int n = int(std::trunc(std::log10(y.max)));
     for (int k = 1; k <= n - 1; ++k) {
         const int64_t v = int64_t(std::trunc(std::pow(10.0, n - k)));
-        const int pos = Plot.Top + ClampPixelOffset((k - std::log10(y.min)) * yMap_.scale);
+        const int pos = Plot.Top + ClampPixelOffset(yMap_.Offset(k));
         canvas.Text(Plot.Left - 10, pos, HAlign::Right, VAlign::Center, c, IntText(v));
     }
 }

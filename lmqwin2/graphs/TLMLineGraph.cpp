@@ -54,16 +54,15 @@ bool TLMLineGraph::SeriesUsed(int series) const
 
 bool TLMLineGraph::BinHeight(double v, int& h) const
 {
-    const AxisRange y = YRange();
     if (YLog) {
         if (!(v > 0))
             return false;
-        h = ClampPixelOffset((std::log10(v) - std::log10(y.min)) * YScale());
+        h = ClampPixelOffset(YMap().Offset(std::log10(v)));
         if (h == 0)
             h = ClampPixelOffset(YScale() * 0.1);
         return true;
     }
-    h = ClampPixelOffset((v - y.min) * YScale());
+    h = ClampPixelOffset(YMap().Offset(v));
     return true;
 }
 
