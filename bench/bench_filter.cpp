@@ -1,8 +1,8 @@
 // Filtration speed: a generated file of 1 million hits filtered as hits (two active
 // windows) and as events, beside a plain record-by-record copy of the same file.
 
-#include "lmfwin/filter/AFilter.h"
 #include "datafiles/DataFileOpen.h"
+#include "lmfwin/filter/AFilter.h"
 #include "lmfwin/filter/FilterRun.h"
 #include "samplegen/SampleGen.h"
 
@@ -16,9 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class BenchParams : public lm::AParamLookup {
+class BenchParams : public lm::ParamLookup {
 public:
-    lm::HitParam FindParamId(const std::string& name) const override
+    lm::HitParam FindParamId(std::string_view name) const override
     {
         static const std::map<std::string, lm::HitParam> ids = {
             {"amplitude", lm::hpAmplitude}, {"counts", lm::hpCounts}, {"energy", lm::hpEnergy}};
@@ -29,6 +29,7 @@ public:
         return it == ids.end() ? 0 : it->second;
     }
     std::optional<std::string> FindParamName(lm::HitParam) const override { return std::nullopt; }
+    std::string FindShortName(lm::HitParam) const override { return {}; }
 };
 
 constexpr uint64_t kHits = 1000000;

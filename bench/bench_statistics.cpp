@@ -57,7 +57,8 @@ void BM_Statistics8FramesEventView(benchmark::State& state)
     lm::ChannelMask all;
     all.set();
     for (auto _ : state) {
-        lm::ASetupEventClassifier events(setup);
+        lm::EventClassifier events;
+        events.ResetEvents(setup.MPT, setup.Lockout);
         lm::ATestStat stat(setup);
         stat.Build(records, 0xFF, all, &events);
         benchmark::DoNotOptimize(stat.Set(0));

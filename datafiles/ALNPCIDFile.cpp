@@ -333,7 +333,7 @@ const ALNPCIDFile::HitValues& ALNPCIDFile::DecodedHit()
     return decoded_;
 }
 
-int ALNPCIDFile::CheckEventTime()
+EventClass ALNPCIDFile::CheckEventTime()
 {
     return CheckEventTicks(RecordTicks());
 }

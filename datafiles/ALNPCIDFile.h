@@ -63,7 +63,7 @@ public:
     // field widths; hpAmplitude and hpEnergy answer 0.0 where the dB value is undefined.
     long double GetValue(HitParam param) override;
     long double GetTime() override;
-    int CheckEventTime() override;
+    EventClass CheckEventTime() override;
     int SeekBegin() override;
     int SeekFirstRecord() override;
     int ReadNext() override;

@@ -10,15 +10,16 @@
 // The objects never open or close the stream: the caller does both (delete the objects
 // first, then close the streams).
 
+#include "datafiles/BinaryFile.h"
+#include "datafiles/ELMData.h"
+#include "datafiles/EventClassifier.h"
+#include "datafiles/LMRec.h"
+#include "datafiles/TickTime.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
-
-#include "datafiles/BinaryFile.h"
-#include "datafiles/ELMData.h"
-#include "datafiles/LMRec.h"
-#include "datafiles/TickTime.h"
 
 namespace lm {
 
@@ -38,9 +39,9 @@ public:
     virtual long double GetValue(HitParam /*param*/) { return 0.0L; }
     // 5. Time of the current record in seconds.
     virtual long double GetTime() { return 0.0L; }
-    // 6. Event classification of the current hit: 0 opens an event, 1 in the event,
-    //    2 in the lockout after it. Raises ELMData 2001 for a hit earlier than the reference.
-    virtual int CheckEventTime() { return 0; }
+    // 6. Event classification of the current hit (see EventClassifier). Raises ELMData
+    //    2001 for a hit earlier than the reference.
+    virtual EventClass CheckEventTime() { return ecNewEvent; }
     // 7.
     virtual bool IsAtFirstRecord() { return false; }
     // 8.
@@ -95,33 +96,32 @@ public:
     // Stores the two windows of CheckEventTime (event window first).
     void SetEventWindows(TickTime eventWindow, TickTime lockoutWindow)
     {
-        eventWindow_ = eventWindow;
-        lockoutWindow_ = lockoutWindow;
+        events_.MptWindow = eventWindow;
+        events_.LockoutWindow = lockoutWindow;
     }
 
     BinaryFile& File() { return file_; }
     int32_t AppendedCount() const { return appended_; }
     int32_t DataRecordCount() const { return dataRecords_; }
-    TickTime EventWindow() const { return eventWindow_; }
-    TickTime LockoutWindow() const { return lockoutWindow_; }
-    TickTime ReferenceTime() const { return referenceTime_; }
+    TickTime EventWindow() const { return events_.MptWindow; }
+    TickTime LockoutWindow() const { return events_.LockoutWindow; }
+    TickTime ReferenceTime() const { return events_.EventReference; }
     TickTime FirstTime() const { return firstTime_; }
     TickTime CurrentTime() const { return currentTime_; }
 
 protected:
-    // The shared event classification for a hit at tick time t.
-    int CheckEventTicks(TickTime t);
+    // The event classification of a hit at tick time t.
+    EventClass CheckEventTicks(TickTime t) { return events_.ClassifyTime(t); }
     // The shared time bookkeeping of AppendRecord for a timed record appended at t.
     void NoteAppendedTime(TickTime t);
 
     BinaryFile& file_;
     int32_t appended_ = 0;
     int32_t dataRecords_ = 0;
-    TickTime lockoutWindow_;
-    TickTime eventWindow_;
-    TickTime referenceTime_;
+    // The reference time doubles as the writer's latest appended time (NoteAppendedTime).
+    EventClassifier events_;
     TickTime firstTime_;
     TickTime currentTime_;
 };
 
-}  // namespace lm
+} // namespace lm

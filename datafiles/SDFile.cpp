@@ -83,7 +83,7 @@ int SDFile::WriteHeader()
     write_u32le(header_.data() + kLastHitNumber, uint32_t(dataRecords_));
     write_u32le(header_.data() + kFirstHitNumber, 1);
     write_u32le(header_.data() + kFirstHitTime, HeaderTime(firstTime_));
-    write_u32le(header_.data() + kLastHitTime, HeaderTime(referenceTime_));
+    write_u32le(header_.data() + kLastHitTime, HeaderTime(events_.EventReference));
     const uint64_t end = file_.Tell();
     file_.Seek(0);
     file_.Write(header_.data(), header_.size());

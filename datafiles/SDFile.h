@@ -57,7 +57,7 @@ public:
     void ReadRecord(LMShortHit& hit) override;
     long double GetValue(HitParam param) override;
     long double GetTime() override { return Time().Seconds(); }
-    int CheckEventTime() override { return CheckEventTicks(Time()); }
+    EventClass CheckEventTime() override { return CheckEventTicks(Time()); }
     bool IsAtFirstRecord() override { return file_.Tell() == kHeaderSize; }
     int SeekBegin() override;
     int SeekFirstRecord() override;

@@ -38,7 +38,7 @@ std::string SystemNameOfChoice(std::string_view shown)
     return std::string(shown);
 }
 
-uint32_t AParamTable::FindParamId(std::string_view name) const
+HitParam AParamTable::FindParamId(std::string_view name) const
 {
     // Blanks are part of the name: no trimming. Ties (which the table should not have)
     // go to the first row in ParamConst order.
@@ -48,7 +48,7 @@ uint32_t AParamTable::FindParamId(std::string_view name) const
     return query.Step() ? static_cast<uint32_t>(query.Int(0)) : 0;
 }
 
-std::optional<std::string> AParamTable::FindParamName(uint32_t id) const
+std::optional<std::string> AParamTable::FindParamName(HitParam id) const
 {
     sql::Statement query(db_, std::string("SELECT p.ParamName FROM AEParams p WHERE p.ParamConst = ?1") +
                                   kOrderByConst + " LIMIT 1");
@@ -58,7 +58,7 @@ std::optional<std::string> AParamTable::FindParamName(uint32_t id) const
     return query.Text(0);
 }
 
-std::string AParamTable::FindShortName(uint32_t id) const
+std::string AParamTable::FindShortName(HitParam id) const
 {
     sql::Statement query(db_, std::string("SELECT p.ShortName FROM AEParams p WHERE p.ParamConst = ?1") +
                                   kOrderByConst + " LIMIT 1");

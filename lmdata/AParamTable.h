@@ -4,6 +4,8 @@
 // the links of parameters to acquisition systems (AESystem, "Prm&Sys") offered by the
 // parameter lookup dialog.
 
+#include "datafiles/ParamLookup.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,26 +36,13 @@ const std::vector<SystemChoice>& SystemChoices();
 // a text that is not a shown choice is returned unchanged.
 std::string SystemNameOfChoice(std::string_view shown);
 
-// Name <-> id lookup without SQL, so that the filter engine can be tested with a fake.
-class ParamLookup {
-public:
-    virtual ~ParamLookup() = default;
-    // ParamConst of the row whose name equals `name` ignoring letter case (blanks count);
-    // 0 when there is none.
-    virtual uint32_t FindParamId(std::string_view name) const = 0;
-    // ParamName of the first row with this ParamConst in ParamConst-then-name order.
-    virtual std::optional<std::string> FindParamName(uint32_t id) const = 0;
-    // ShortName of that row; empty when there is none.
-    virtual std::string FindShortName(uint32_t id) const = 0;
-};
-
 class AParamTable final : public ParamLookup {
 public:
     explicit AParamTable(LMDatabase& db) : db_(db) {}
 
-    uint32_t FindParamId(std::string_view name) const override;
-    std::optional<std::string> FindParamName(uint32_t id) const override;
-    std::string FindShortName(uint32_t id) const override;
+    HitParam FindParamId(std::string_view name) const override;
+    std::optional<std::string> FindParamName(HitParam id) const override;
+    std::string FindShortName(HitParam id) const override;
 
     // Every row in ParamConst-then-ParamName order.
     std::vector<ParamRow> Rows() const;

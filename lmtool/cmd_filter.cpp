@@ -2,14 +2,14 @@
 // export/import of stored filters as filter files.
 
 #include "lmdata/AFilterDatabase.h"
+#include "lmdata/AParamTable.h"
+#include "lmdata/LMDatabase.h"
 #include "lmfwin/filter/AFilter.h"
-#include "lmtool/Command.h"
 #include "lmfwin/filter/FilterFile.h"
 #include "lmfwin/filter/FilterMessages.h"
 #include "lmfwin/filter/FilterRun.h"
-#include "lmfwin/store/LMDataParamLookup.h"
-#include "lmdata/LMDatabase.h"
 #include "lmfwin/store/StoredFilterControls.h"
+#include "lmtool/Command.h"
 
 #include <CLI/CLI.hpp>
 #include <atomic>
@@ -32,7 +32,7 @@ constexpr FilterNumberFormat kFileNumbers{'.'};
 
 // The controls as a filter to store (the window's "insert"): validated first, as the
 // window does, so a filter that would not run is never stored.
-StoredFilter StoredOfControls(const FilterControls& c, const AParamLookup& params)
+StoredFilter StoredOfControls(const FilterControls& c, const ParamLookup& params)
 {
     const AFilter validated(c, params, kFileNumbers); // throws EFilter
     return StoredFilterFromControls(c, kFileNumbers);
@@ -128,7 +128,7 @@ int RunFilterCommand(int argc, char** argv)
 
     try {
         LMDatabase db = LMDatabase::Open(LMDatabase::ResolvePath(dbPath));
-        LMDataParamLookup params(db);
+        AParamTable params(db);
         AFilterDatabase filters(db);
 
         if (!exportFilter.empty()) {

@@ -1,13 +1,13 @@
 // lmtool stat: the set statistics of the correlation program for frames given on the
 // command line, printed as the statistics window shows its five tables.
 
-#include "lmtool/Command.h"
 #include "datafiles/ELMData.h"
-#include "lmqwin2/graphs/frames/FrameSession.h"
 #include "lmqwin2/dataset/LMDataSet.h"
-#include "lmqwin2/evaluation/ATestStat.h"
-#include "lmqwin2/graphs/frames/TFrameArray.h"
 #include "lmqwin2/evaluation/ATestSetup.h"
+#include "lmqwin2/evaluation/ATestStat.h"
+#include "lmqwin2/graphs/frames/FrameSession.h"
+#include "lmqwin2/graphs/frames/TFrameArray.h"
+#include "lmtool/Command.h"
 #include "lmtool/support_frames.h"
 
 #include <CLI/CLI.hpp>
@@ -23,18 +23,6 @@ class SilentProtocol final : public lm::FrameProtocolSink {
 public:
     void Message(const std::string&) override {}
     void NewSelection(const lm::TFrameRect&) override {}
-};
-
-// Statistics classify events with the data set's own classification, as framing does.
-class DataSetEvents final : public lm::AEventClassifier {
-public:
-    DataSetEvents(lm::LMDataSet& data, const lm::ATestSetup& setup) : data_(data), setup_(setup) {}
-    void ResetEvents() override { data_.ResetEvents(setup_.MPT, setup_.Lockout); }
-    int ClassifyEvent(const lm::LMShortHit& hit) override { return data_.ClassifyEvent(hit); }
-
-private:
-    lm::LMDataSet& data_;
-    const lm::ATestSetup& setup_;
 };
 
 int RunStat(int argc, char** argv)
@@ -95,11 +83,10 @@ int RunStat(int argc, char** argv)
     lm::FrameSession session{data, frames, protocol, lm::TimeRangeFilter{}, events};
     lm::ATestStat stat(setup);
     try {
-        // Framing in event view uses the windows the latest pass set.
+        // Framing in event view and the statistics classify with the test setup's windows.
         data.ResetEvents(setup.MPT, setup.Lockout);
         lmtool::DrawFrames(session, specs, channels);
-        DataSetEvents classifier(data, setup);
-        stat.Build(data.Records, frames.OccupiedMask(), channels, events ? &classifier : nullptr);
+        stat.Build(data.Records, frames.OccupiedMask(), channels, events ? &data : nullptr);
     } catch (const lm::ELMData& e) {
         if (e.Code != lm::kErrNotSorted)
             throw;

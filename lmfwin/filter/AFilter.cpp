@@ -125,7 +125,7 @@ bool ParseFilterInteger(const std::string& text, uint32_t& value)
     return true;
 }
 
-std::string FilterParamName(const AParamLookup& params, HitParam id)
+std::string FilterParamName(const ParamLookup& params, HitParam id)
 {
     if (auto name = params.FindParamName(id))
         return *name;
@@ -139,7 +139,7 @@ bool IsFiltrationPageCaption(const std::string& caption)
 
 // ---- records ----
 
-AMinMaxFilterRec::AMinMaxFilterRec(const AParamLookup& params, const std::vector<std::string>& cells, int row,
+AMinMaxFilterRec::AMinMaxFilterRec(const ParamLookup& params, const std::vector<std::string>& cells, int row,
                                    char separator)
     : AFilterRec(params)
 {
@@ -164,7 +164,7 @@ void AMinMaxFilterRec::Print(std::ostream& out) const
     out << '\t' << FilterParamName(*params_, parameter) << '\t' << minimum << '\t' << maximum << '\n';
 }
 
-AEquationFilterRec::AEquationFilterRec(const AParamLookup& params, const std::vector<std::string>& cells,
+AEquationFilterRec::AEquationFilterRec(const ParamLookup& params, const std::vector<std::string>& cells,
                                        int row, char separator)
     : AFilterRec(params)
 {
@@ -245,7 +245,7 @@ namespace {
 // Builds one window from its grid; answers false for an inactive window.
 template <class Win>
 void BuildWindow(Win& win, const FilterGrid& grid, bool joinWithAnd, size_t columns,
-                 const AParamLookup& params, char separator)
+                 const ParamLookup& params, char separator)
 {
     win.joinWithAnd = joinWithAnd;
     win.rows = int(grid.size());
@@ -274,7 +274,7 @@ void BuildWindow(Win& win, const FilterGrid& grid, bool joinWithAnd, size_t colu
 
 template <class Win>
 void BuildPrefixed(char letter, Win& win, const FilterGrid& grid, bool joinWithAnd, size_t columns,
-                   const AParamLookup& params, char separator)
+                   const ParamLookup& params, char separator)
 {
     try {
         BuildWindow(win, grid, joinWithAnd, columns, params, separator);
@@ -288,7 +288,7 @@ void BuildPrefixed(char letter, Win& win, const FilterGrid& grid, bool joinWithA
 
 // ---- the filter set ----
 
-AFilter::AFilter(const FilterControls& controls, const AParamLookup& params, FilterNumberFormat format)
+AFilter::AFilter(const FilterControls& controls, const ParamLookup& params, FilterNumberFormat format)
     : params_(params)
 {
     const char separator = format.decimalSeparator ? format.decimalSeparator : UserDecimalSeparator();

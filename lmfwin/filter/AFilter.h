@@ -6,9 +6,9 @@
 // first fault throws an EFilter carrying the numbered message.
 
 #include "datafiles/AWDiskFile.h"
-#include "lmfwin/filter/FilterControls.h"
+#include "datafiles/ParamLookup.h"
 #include "lmfwin/filter/AFilterExpr.h"
-#include "lmfwin/filter/AParamLookup.h"
+#include "lmfwin/filter/FilterControls.h"
 
 #include <array>
 #include <cstdint>
@@ -59,17 +59,17 @@ struct FilterNumberFormat {
 // Common base of the two record kinds: both look parameter names up in the table.
 class AFilterRec {
 public:
-    explicit AFilterRec(const AParamLookup& params) : params_(&params) {}
+    explicit AFilterRec(const ParamLookup& params) : params_(&params) {}
 
 protected:
-    const AParamLookup* params_;
+    const ParamLookup* params_;
 };
 
 // One row of window A, B or C: a parameter between two inclusive limits.
 class AMinMaxFilterRec : public AFilterRec {
 public:
     // Builds the record from row `row` (1-based) of a grid; throws EFRecError.
-    AMinMaxFilterRec(const AParamLookup& params, const std::vector<std::string>& cells, int row,
+    AMinMaxFilterRec(const ParamLookup& params, const std::vector<std::string>& cells, int row,
                      char separator);
     bool Passes(AWDiskFile& reader) const;
     void Print(std::ostream& out) const;
@@ -85,7 +85,7 @@ enum FilterRelation { frEqual = 0, frGreater, frLess, frGreaterEqual, frLessEqua
 // One row of window D: Y relation (A * X + B).
 class AEquationFilterRec : public AFilterRec {
 public:
-    AEquationFilterRec(const AParamLookup& params, const std::vector<std::string>& cells, int row,
+    AEquationFilterRec(const ParamLookup& params, const std::vector<std::string>& cells, int row,
                        char separator);
     bool Passes(AWDiskFile& reader) const;
     void Print(std::ostream& out) const;
@@ -126,7 +126,7 @@ class AFilter {
 public:
     // Builds and validates the filter set from the window's controls, in the window's
     // order of checks; throws EFilter (or EFRowError / EFRecError) on the first fault.
-    AFilter(const FilterControls& controls, const AParamLookup& params, FilterNumberFormat format = {});
+    AFilter(const FilterControls& controls, const ParamLookup& params, FilterNumberFormat format = {});
     AFilter(const AFilter&) = delete;
     AFilter& operator=(const AFilter&) = delete;
 
@@ -160,13 +160,13 @@ public:
     std::array<AFilterExpr, 4> expressions;
 
 private:
-    const AParamLookup& params_;
+    const ParamLookup& params_;
     // Active windows, A-D order, for the per-hit test.
     unsigned activeMask_ = 0;
 };
 
 // Parameter name for the protocol: the table's name, or message 808 when the id has none.
-std::string FilterParamName(const AParamLookup& params, HitParam id);
+std::string FilterParamName(const ParamLookup& params, HitParam id);
 
 // Reads a decimal number as the grids do (blanks around it allowed, `separator` as the
 // decimal separator, an optional exponent). No value when the text is not a number.

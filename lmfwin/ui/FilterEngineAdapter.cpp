@@ -3,12 +3,12 @@
 
 #include "lmfwin/ui/FilterEngineAdapter.h"
 
+#include "lmdata/AParamTable.h"
+#include "lmdata/LMDatabase.h"
 #include "lmfwin/filter/AFilter.h"
 #include "lmfwin/filter/FilterMessages.h"
 #include "lmfwin/filter/FilterRun.h"
 #include "lmfwin/ui/FilterServices.h"
-#include "lmfwin/store/LMDataParamLookup.h"
-#include "lmdata/LMDatabase.h"
 
 #include <QDir>
 
@@ -70,7 +70,7 @@ public:
     {
         // Each call opens its own connection: runs happen on a worker thread.
         lm::LMDatabase db = lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(databasePath_));
-        lm::LMDataParamLookup params(db);
+        lm::AParamTable params(db);
         try {
             lm::AFilter filter(ControlsOfForm(form), params);
         } catch (const lm::EFilter& fault) {
@@ -81,7 +81,7 @@ public:
     RunOutcome Run(const FilterForm& form, const RunHooks& hooks) override
     {
         lm::LMDatabase db = lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(databasePath_));
-        lm::LMDataParamLookup params(db);
+        lm::AParamTable params(db);
         lm::FilterRunOptions options = ReportOptions(form);
         if (hooks.askYesNo)
             options.confirmOverwriteSource = [&hooks](const std::string& question) {

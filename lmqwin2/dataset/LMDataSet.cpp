@@ -83,46 +83,6 @@ void LMDataSet::LoadFrom(AWDiskFile& reader, DataFileType type, const std::strin
     }
 }
 
-void LMDataSet::ResetEvents(double mptMicroseconds, double lockoutMicroseconds)
-{
-    EventReference = TickTime{};
-    MptWindow = TickTime::FromSeconds((long double)mptMicroseconds * 1e-6L);
-    LockoutWindow = TickTime::FromSeconds((long double)lockoutMicroseconds * 1e-6L);
-}
-
-EventClass LMDataSet::ClassifyEvent(const LMShortHit& hit)
-{
-    if (hit.time < EventReference) {
-        NotSortedTime = double(hit.time.Seconds());
-        throw ELMData(kErrNotSorted);
-    }
-    // The distance goes through seconds, as the acquisition software measures it. That
-    // conversion lands on the exact tick difference or one tick below it, so it only decides
-    // the answer when the difference lies within a tick of a window; elsewhere the integer
-    // difference answers the same, much faster.
-    const uint64_t ticks = hit.time.Value() - EventReference.Value();
-    uint64_t distance = 0;
-    bool converted = false;
-    auto inside = [&](TickTime window) {
-        const uint64_t limit = window.Value();
-        if (ticks + 1 <= limit)
-            return true;
-        if (ticks > limit + 1)
-            return false;
-        if (!converted) {
-            distance = TickTime::FromSeconds(hit.time.Seconds() - EventReference.Seconds()).Value();
-            converted = true;
-        }
-        return distance <= limit;
-    };
-    if (inside(MptWindow))
-        return ecInMPT;
-    if (inside(LockoutWindow))
-        return ecInLockout;
-    EventReference = hit.time;
-    return ecNewEvent;
-}
-
 void LMDataSet::ClearFrameBits()
 {
     for (LMShortHit& record : Records)

@@ -6,6 +6,7 @@
 // file of the source's format without the deleted hits.
 
 #include "datafiles/AWDiskFile.h"
+#include "datafiles/EventClassifier.h"
 #include "datafiles/LMRec.h"
 #include "datafiles/TickTime.h"
 
@@ -15,13 +16,12 @@
 
 namespace lm {
 
-enum EventClass : int32_t {
-    ecNewEvent = 0,
-    ecInMPT = 1,
-    ecInLockout = 2,
-};
-
-class LMDataSet {
+// The set carries the event classification state shared by every pass that views its hits
+// as events (EventReference, MptWindow, LockoutWindow, NotSortedTime; ResetEvents and
+// ClassifyEvent): ResetEvents starts a pass with the windows of the test setup's MPT and
+// lockout in us; ClassifyEvent answers the class of the next hit in file order and raises
+// ELMData 2001, storing NotSortedTime, for a hit earlier than the reference.
+class LMDataSet : public EventClassifier {
 public:
     LMDataSet() = default;
     LMDataSet(const LMDataSet&) = delete;
@@ -43,13 +43,6 @@ public:
 
     // Frame slots present at the latest grouping (bit s = slot s).
     uint8_t FramesPresent = 0;
-
-    // Event classification state, shared by every pass that views hits as events.
-    TickTime EventReference;
-    TickTime MptWindow;
-    TickTime LockoutWindow;
-    // Time in seconds of the hit that was found out of time order (for the message).
-    double NotSortedTime = 0.0;
 
     bool IsLoaded() const { return !FileName.empty(); }
     // Value of one parameter of record i (0 gives 1.0, the count of a hit).
@@ -74,12 +67,6 @@ public:
     void Save(const std::string& targetName) const;
     // The copying part of Save: reader and writer positioned at their first records.
     void CopyUndeleted(AWDiskFile& reader, AWDiskFile& writer) const;
-
-    // Event view: ResetEvents starts a pass (reference 0, windows from the test setup's
-    // MPT and lockout in us); ClassifyEvent answers the class of the next hit in file order
-    // and raises ELMData 2001, storing NotSortedTime, for a hit earlier than the reference.
-    void ResetEvents(double mptMicroseconds, double lockoutMicroseconds);
-    EventClass ClassifyEvent(const LMShortHit& hit);
 
     // Set operations on the hits; each keeps the counters it affects up to date.
     void ClearFrameBits();

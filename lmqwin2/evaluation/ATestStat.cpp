@@ -11,40 +11,6 @@
 
 namespace lm {
 
-// ---- event classification ---------------------------------------------------------------
-
-void ASetupEventClassifier::ResetEvents()
-{
-    reference_ = TickTime{};
-    mptWindow_ = TickTime::FromSeconds((long double)setup_.MPT * 1e-6L);
-    lockoutWindow_ = TickTime::FromSeconds((long double)setup_.Lockout * 1e-6L);
-}
-
-int ASetupEventClassifier::ClassifyEvent(const LMShortHit& hit)
-{
-    if (hit.time < reference_) {
-        offendingTime_ = double(hit.time.Seconds());
-        throw ELMData(kErrNotSorted);
-    }
-    // The distance goes through seconds and back, which may lose one tick to truncation;
-    // the exact tick difference decides everywhere except one tick beyond a window.
-    const uint64_t exact = hit.time.Value() - reference_.Value();
-    const auto within = [&](const TickTime& window) {
-        const uint64_t w = window.Value();
-        if (exact <= w)
-            return true;
-        if (exact > w + 1)
-            return false;
-        return TickTime::FromSeconds(hit.time.Seconds() - reference_.Seconds()) <= window;
-    };
-    if (within(mptWindow_))
-        return kInMPT;
-    if (within(lockoutWindow_))
-        return kInLockout;
-    reference_ = hit.time;
-    return kNewEvent;
-}
-
 // ---- Monpac accumulators ----------------------------------------------------------------
 
 // A severity over no hits has no meaning: a list of at least one hit is always kept. The
@@ -323,6 +289,11 @@ int ClassifyZone(float H, float S)
     return 4;
 }
 
+int AMonpac::Zone() const
+{
+    return ClassifyZone(Hist.Maximum, Severity.Maximum);
+}
+
 std::string ZoneName(int zone)
 {
     if (zone == kZoneMinor)
@@ -371,19 +342,19 @@ void ATestStat::AddHit(const LMShortHit& hit)
 }
 
 void ATestStat::Build(std::span<const LMShortHit> records, uint8_t occupiedSlots, const ChannelMask& selected,
-                      AEventClassifier* events)
+                      EventClassifier* events)
 {
     if (records.empty() || occupiedSlots == 0)
         return;
     if (events)
-        events->ResetEvents();
+        events->RestartEvents();
     CreateSets(occupiedSlots);
     for (int c = 1; c <= 128; ++c)
         CreateChannel(c, selected);
     for (const LMShortHit& hit : records) {
         if (hit.kind != rkHit || (hit.HitFlags() & hfDeleted) || (hit.FrameBits & 0xFFu) == 0)
             continue;
-        if (events && events->ClassifyEvent(hit) != AEventClassifier::kNewEvent)
+        if (events && events->ClassifyEvent(hit) != ecNewEvent)
             continue;
         AddHit(hit);
     }
@@ -469,22 +440,21 @@ void ATestStat::PrintParameterTables(std::ostream& out) const
     }
 }
 
-void ATestStat::PrintMonpacTable(std::ostream& out)
+void ATestStat::PrintMonpacTable(std::ostream& out) const
 {
     if (!HasSets())
         return;
     Line(out, {"Chan", "Events", "A>" + std::to_string(setup_.HiAmpLev), "TotDur", "CorrDur", "Sev.", "Hist.",
                "HistTm", "ZIP"});
-    for (auto& set : sets_) {
+    for (const auto& set : sets_) {
         if (!set)
             continue;
         out << "Set " << set->Set + 1 << '\n';
         for (int c = 1; c <= 128; ++c) {
-            AChanStat* ch = set->Channels[size_t(c)].get();
+            const AChanStat* ch = set->Channels[size_t(c)].get();
             if (!ch)
                 continue;
-            AMonpac& m = ch->Monpac;
-            m.Zone = ClassifyZone(m.Hist.Maximum, m.Severity.Maximum);
+            const AMonpac& m = ch->Monpac;
             out << c << '\t' << Count(m.N) << '\t' << Count(m.HighAmplitudeCount) << '\t'
                 << Count(m.TotalDuration) << "\tU/C\t";
             if (m.N == 0)
@@ -493,7 +463,7 @@ void ATestStat::PrintMonpacTable(std::ostream& out)
                 out << "N/A\tN/A\tN/A\tN/A";
             else
                 out << Fixed(m.Severity.Maximum, 1) << '\t' << Fixed(m.Hist.Maximum, 2) << '\t'
-                    << Fixed(double(m.Hist.MaximumTime.Seconds()), 2) << '\t' << ZoneName(m.Zone);
+                    << Fixed(double(m.Hist.MaximumTime.Seconds()), 2) << '\t' << ZoneName(m.Zone());
             out << '\n';
         }
     }

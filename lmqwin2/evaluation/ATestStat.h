@@ -6,10 +6,11 @@
 // with the five text tables of the statistics window.
 //
 // The statistics read plain inputs (the records with their frame bits and flags, the
-// occupied frame slots, the channel selection, the test setup and an event classifier),
+// occupied frame slots, the channel selection, the test setup and an event classification),
 // so that they do not depend on where the records are kept.
 
 #include "datafiles/ChannelMask.h"
+#include "datafiles/EventClassifier.h"
 #include "datafiles/LMRec.h"
 #include "lmqwin2/evaluation/ATestSetup.h"
 
@@ -23,38 +24,6 @@
 #include <vector>
 
 namespace lm {
-
-// Event classification of event view, in file order: answers 0 when the hit opens a new
-// event, 1 inside the MPT window and 2 inside the lockout of the current event, and
-// raises ELMData 2001 for a hit earlier than the first hit of the current event.
-class AEventClassifier {
-public:
-    static constexpr int kNewEvent = 0;
-    static constexpr int kInMPT = 1;
-    static constexpr int kInLockout = 2;
-
-    virtual ~AEventClassifier() = default;
-    virtual void ResetEvents() = 0;
-    virtual int ClassifyEvent(const LMShortHit& hit) = 0;
-};
-
-// The classification with the MPT and lockout of a test setup (us), measured from the
-// first hit of the current event.
-class ASetupEventClassifier final : public AEventClassifier {
-public:
-    explicit ASetupEventClassifier(const ATestSetup& setup) : setup_(setup) {}
-    void ResetEvents() override;
-    int ClassifyEvent(const LMShortHit& hit) override;
-    // Time in seconds of the hit that raised ELMData 2001.
-    double OffendingTime() const { return offendingTime_; }
-
-private:
-    const ATestSetup& setup_;
-    TickTime reference_;
-    TickTime mptWindow_;
-    TickTime lockoutWindow_;
-    double offendingTime_ = 0.0;
-};
 
 // Minimum, maximum and total of one parameter, as integers truncated toward zero. The
 // total is 64-bit so that long tests do not wrap it.
@@ -126,7 +95,9 @@ struct AMonpac {
     uint32_t HighAmplitudeCount = 0;
     ASeverity Severity;
     AHist Hist;
-    int Zone = -1; // set when the MONPAC+ table is printed
+    // Zone of the intensity analysis from the maximum historic index and severity
+    // (ClassifyZone); the MONPAC+ table and the zone plot both ask for it.
+    int Zone() const;
 };
 
 struct ALocDyn {
@@ -207,9 +178,10 @@ public:
 
     // Builds everything in one pass over the records in file order: undeleted hits in at
     // least one frame; with events set, only hits that open a new event (classified
-    // among those hits). ELMData 2001 from the classifier reaches the caller.
+    // among those hits, restarted first with the windows it holds: the test setup's MPT
+    // and lockout). ELMData 2001 from the classification reaches the caller.
     void Build(std::span<const LMShortHit> records, uint8_t occupiedSlots, const ChannelMask& selected,
-               AEventClassifier* events);
+               EventClassifier* events);
 
     const ASetStat* Set(int s) const { return sets_[size_t(s)].get(); }
     bool HasSets() const;
@@ -217,8 +189,7 @@ public:
     // The five tables; each prints nothing when no set exists.
     void PrintAmplitudeTable(std::ostream& out) const;
     void PrintParameterTables(std::ostream& out) const;
-    // Fixes every channel's zone.
-    void PrintMonpacTable(std::ostream& out);
+    void PrintMonpacTable(std::ostream& out) const;
     void PrintLocDynTable(std::ostream& out) const;
     void PrintHoldsTable(std::ostream& out) const;
 

@@ -35,7 +35,7 @@ ZonePlotPoint ZonePlotPointOf(const AMonpac& m)
     if (m.N >= 10) {
         p.H = m.Hist.Maximum;
         p.S = m.Severity.Maximum;
-        p.zone = m.Zone;
+        p.zone = m.Zone();
     }
     p.H = std::clamp(p.H, 1.0f, 10.0f);
     p.S = std::clamp(p.S, 10.0f, 1000.0f);

@@ -28,8 +28,8 @@ struct ZonePlotPoint {
     float S = 10.0f;
     int zone = 5;
 };
-// The plotted point of a channel: its maximum historic index and severity with the zone
-// fixed by the MONPAC+ table, or (1, 10, minor) below 10 evaluated hits; clamped to the axes.
+// The plotted point of a channel: its maximum historic index and severity with their zone,
+// or (1, 10, minor) below 10 evaluated hits; clamped to the axes.
 ZonePlotPoint ZonePlotPointOf(const AMonpac& monpac);
 
 // A green, B blue, C purple, D yellow, E red, minor aqua; any other value white.

@@ -4,7 +4,7 @@
 // a map (enough for testing one hit).
 
 #include "datafiles/AWDiskFile.h"
-#include "lmfwin/filter/AParamLookup.h"
+#include "datafiles/ParamLookup.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,7 +15,7 @@
 
 namespace lm::test {
 
-class FakeParams : public AParamLookup {
+class FakeParams : public ParamLookup {
 public:
     FakeParams()
         : rows_{{"Time", hpTime},           {"Channel", hpChannel}, {"Rise", hpRise},
@@ -23,10 +23,10 @@ public:
                 {"Amplitude", hpAmplitude}, {"Par1", hpPar1},       {"AverFreq", hpFreq}}
     {
     }
-    HitParam FindParamId(const std::string& name) const override
+    HitParam FindParamId(std::string_view name) const override
     {
         for (const auto& [rowName, id] : rows_)
-            if (Lower(rowName) == Lower(name))
+            if (Lower(rowName) == Lower(std::string(name)))
                 return id;
         return 0;
     }
@@ -37,6 +37,7 @@ public:
                 return rowName;
         return std::nullopt;
     }
+    std::string FindShortName(HitParam) const override { return {}; }
 
 private:
     static std::string Lower(std::string s)

@@ -1,7 +1,7 @@
 // Building and validating a filter set, the expression language and testing one hit.
 
-#include "lmfwin/filter/AFilter.h"
 #include "FakeParams.h"
+#include "lmfwin/filter/AFilter.h"
 #include "lmfwin/filter/FilterFile.h"
 #include "lmfwin/filter/FilterMessages.h"
 
@@ -362,9 +362,10 @@ TEST(FilterPrint, WindowsAndExpressions)
 
 TEST(FilterPrint, UnknownIdPrintsMessage808)
 {
-    struct NoNames : AParamLookup {
-        HitParam FindParamId(const std::string&) const override { return hpAmplitude; }
+    struct NoNames : ParamLookup {
+        HitParam FindParamId(std::string_view) const override { return hpAmplitude; }
         std::optional<std::string> FindParamName(HitParam) const override { return std::nullopt; }
+        std::string FindShortName(HitParam) const override { return {}; }
     } noNames;
     EXPECT_EQ(FilterParamName(noNames, hpAmplitude), Msg(808));
 }

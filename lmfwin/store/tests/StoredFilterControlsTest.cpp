@@ -4,9 +4,9 @@
 #include "lmfwin/store/StoredFilterControls.h"
 
 #include "lmdata/AFilterDatabase.h"
-#include "lmfwin/filter/AFilter.h"
-#include "lmfwin/store/LMDataParamLookup.h"
+#include "lmdata/AParamTable.h"
 #include "lmdata/LMDatabase.h"
+#include "lmfwin/filter/AFilter.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -194,7 +194,7 @@ protected:
 
 TEST_F(StoreWithDatabase, ParamLookupResolvesNamesOfTheTable)
 {
-    const LMDataParamLookup params(db);
+    const AParamTable params(db);
     EXPECT_EQ(params.FindParamId("aMPLITUDE"), 256u);
     EXPECT_EQ(params.FindParamId(" Amplitude"), 0u);
     EXPECT_EQ(params.FindParamName(256), std::optional<std::string>("Amplitude"));
@@ -203,7 +203,7 @@ TEST_F(StoreWithDatabase, ParamLookupResolvesNamesOfTheTable)
 
 TEST_F(StoreWithDatabase, ValidatedFilterStoredAndLoadedBackBuildsTheSameFilter)
 {
-    const LMDataParamLookup params(db);
+    const AParamTable params(db);
     AFilterDatabase filters(db);
     const FilterControls typed = EventsFilter('.');
     const AFilter before(typed, params, {'.'});

@@ -1,6 +1,6 @@
-#include "lmqwin2/evaluation/ATestStat.h"
-
 #include "datafiles/ELMData.h"
+#include "lmqwin2/evaluation/ATestStat.h"
+#include "lmqwin2/evaluation/ZonePlot.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -357,7 +357,7 @@ struct SmallSet {
     }
 };
 
-std::string Print(ATestStat& stat, int table)
+std::string Print(const ATestStat& stat, int table)
 {
     std::ostringstream out;
     switch (table) {
@@ -409,6 +409,8 @@ TEST(SetStatistics, FiveTablesOfASmallDataSet)
                               "Duration\n1\t-\t-\t-\t0.0\n2\t100\t100\t100\t100.0\n"
                               "RiseTime\n1\t-\t-\t-\t0.0\n2\t7\t7\t7\t7.0\n"
                               "Frequency\n1\t20000\t20000\t20000\t20000.0\n2\t50\t50\t50\t50.0\n");
+    // The zone plot knows the zone before the table has been printed.
+    EXPECT_EQ(ZonePlotPointOf(stat.Set(0)->Channels[2]->Monpac).zone, 2);
     EXPECT_EQ(Print(stat, 2), "Chan\tEvents\tA>65\tTotDur\tCorrDur\tSev.\tHist.\tHistTm\tZIP\n"
                               "Set 1\n"
                               "1\t1\t1\t200\tU/C\tN/A\tN/A\tN/A\tN/A\n"
@@ -419,7 +421,7 @@ TEST(SetStatistics, FiveTablesOfASmallDataSet)
                               "N/A - < 10 events, Intensity analysis non applicable\n"
                               "Mnr - Minor activity\n"
                               "U/C - Under construction\n");
-    EXPECT_EQ(stat.Set(0)->Channels[2]->Monpac.Zone, 2) << "printing fixes the zone";
+    EXPECT_EQ(stat.Set(0)->Channels[2]->Monpac.Zone(), 2) << "printing changes no zone";
     EXPECT_EQ(Print(stat, 3), "Chan\tEvents\t1stHitTm\tMaxW\tAveW\tMaxW/V\tMaxW/VTm\tAveW/V\tCls\n"
                               "Set 1\n"
                               "1\t2\t1.0\t2.0\t1.0\t0.1\t2.0\t0.1\t1\n"
@@ -463,7 +465,8 @@ TEST(SetStatistics, EventViewCountsOnlyFirstHitsAndStopsOnUnsortedData)
     std::vector<LMShortHit> r = {Hit(1, 1.0, 60, 10), Hit(2, 1.003, 60, 10), Hit(1, 1.015, 60, 10),
                                  Hit(1, 1.5, 60, 10)};
     r[1].FrameBits = 0; // a hit outside the frames does not take part in the events
-    ASetupEventClassifier events(setup);
+    EventClassifier events;
+    events.ResetEvents(setup.MPT, setup.Lockout);
     ATestStat stat(setup);
     stat.Build(r, 1, Channels({1, 2}), &events);
     EXPECT_EQ(stat.Set(0)->Channels[1]->HitCount, 2u) << "1.015 s is in the lockout of the event at 1 s";
@@ -477,7 +480,7 @@ TEST(SetStatistics, EventViewCountsOnlyFirstHitsAndStopsOnUnsortedData)
         FAIL() << "no error";
     } catch (const ELMData& e) {
         EXPECT_EQ(e.Code, 2001);
-        EXPECT_DOUBLE_EQ(events.OffendingTime(), 0.25);
+        EXPECT_DOUBLE_EQ(events.NotSortedTime, 0.25);
     }
     // Without event view the same records are counted.
     ATestStat plain(setup);
@@ -490,13 +493,13 @@ TEST(SetStatistics, ClassifierWindowsAreInclusive)
     ATestSetup setup;
     setup.MPT = 5;
     setup.Lockout = 20;
-    ASetupEventClassifier ev(setup);
-    ev.ResetEvents();
-    EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.0, 60, 1)), AEventClassifier::kNewEvent);
-    EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.000003, 60, 1)), AEventClassifier::kInMPT);
-    EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.000005, 60, 1)), AEventClassifier::kInMPT);
-    EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.000008, 60, 1)), AEventClassifier::kInLockout);
-    EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.000021, 60, 1)), AEventClassifier::kNewEvent);
+    EventClassifier ev;
+    ev.ResetEvents(setup.MPT, setup.Lockout);
+    EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.0, 60, 1)), ecNewEvent);
+    EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.000003, 60, 1)), ecInMPT);
+    EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.000005, 60, 1)), ecInMPT);
+    EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.000008, 60, 1)), ecInLockout);
+    EXPECT_EQ(ev.ClassifyEvent(Hit(1, 1.000021, 60, 1)), ecNewEvent);
 }
 
 TEST(SetStatistics, HugeCountsInASetupCostNothingUpFront)

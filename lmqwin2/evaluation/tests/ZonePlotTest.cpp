@@ -40,7 +40,6 @@ TEST(ZonePlot, ChannelPointsAndColours)
     big.N = 12;
     big.Hist.Maximum = 15;
     big.Severity.Maximum = 2000;
-    big.Zone = ClassifyZone(15, 2000);
     p = ZonePlotPointOf(big);
     EXPECT_EQ(p.H, 10.0f);
     EXPECT_EQ(p.S, 1000.0f);

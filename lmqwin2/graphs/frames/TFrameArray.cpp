@@ -55,12 +55,12 @@ void FrameHits(LMDataSet& data, const FrameFilter& filter, int slot)
     if (filter.EventMode) {
         // Classify every hit once without touching anything: a file out of time order is
         // found before a single bit is set, so a failed framing changes nothing.
-        data.EventReference = TickTime{};
+        data.RestartEvents();
         for (const LMShortHit& record : data.Records)
             if (IsPlainHit(record))
                 data.ClassifyEvent(record);
 
-        data.EventReference = TickTime{};
+        data.RestartEvents();
         bool eventFramed = false;
         for (LMShortHit& record : data.Records) {
             if (!IsPlainHit(record))
