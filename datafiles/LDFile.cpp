@@ -172,8 +172,9 @@ void LDFile::SetActiveDataSet(const uint8_t* sub, size_t /*available*/)
     active_.assign(sub + 2, sub + 2 + n);
     parametricCount_ = sub[2 + n];
     fields_.clear();
-    // Hits only write the slots of the list; the others stay zero from here on.
-    std::memset(slots_, 0, sizeof slots_);
+    // The slots keep the last hit's values until the next hit; that hit clears them, since
+    // hits only write the slots of the list and the others must read zero from then on.
+    slotsStale_ = true;
     uint16_t offset = 8;
     for (uint8_t id : active_) {
         const LDCharacteristic* c = Characteristic(id);
@@ -192,6 +193,10 @@ void LDFile::DecodeHit()
     // A 4-byte load masked to the value's size: the zeroed area behind the body keeps the
     // load in bounds, and no branch on the size is needed.
     const uint8_t* body = body_.data();
+    if (slotsStale_) {
+        std::memset(slots_, 0, sizeof slots_);
+        slotsStale_ = false;
+    }
     for (const Field& f : fields_)
         slots_[f.slot] = read_u32le(body + f.offset) & f.mask;
     if (parametricCount_ != 0) {

@@ -135,6 +135,8 @@ private:
     uint16_t parametricOffset_ = 8;
 
     uint32_t slots_[kMaxCharacteristic + 1] = {};
+    // Set when the active list changed since the last hit: the next hit clears the slots.
+    bool slotsStale_ = false;
     uint8_t parametricId_ = 0;
     int16_t parametricValue_ = 0;
 

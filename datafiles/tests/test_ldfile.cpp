@@ -109,6 +109,28 @@ TEST(LDFile, HitValuesFollowTheActiveList)
     EXPECT_TRUE(r.file->HasTime());
 }
 
+// A setup message that replaces the active list leaves the last hit's values readable; the
+// next hit clears every slot before it is decoded.
+TEST(LDFile, SetupMessageKeepsTheLastHitsValues)
+{
+    Bytes f;
+    Message(f, HardwareSetup({1, 3, 6}, 0));
+    Message(f, HitBody(4000000, 3, {0x34, 0x12, 0x78, 0x05, 77}));
+    Message(f, HardwareSetup({6}, 0));
+    Message(f, HitBody(8000000, 2, {66}));
+    Reader r(f);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(r.file->ReadNext(), 1);
+    EXPECT_EQ(r.file->ActiveList(), (Bytes{6}));
+    EXPECT_EQ(r.file->GetValue(hpRise), 0x1234);
+    EXPECT_EQ(r.file->GetValue(hpCounts), 0x0578);
+    EXPECT_EQ(r.file->GetValue(hpAmplitude), 77);
+    ASSERT_EQ(r.file->ReadNext(), 1);
+    EXPECT_EQ(r.file->GetValue(hpAmplitude), 66);
+    EXPECT_EQ(r.file->GetValue(hpRise), 0) << "not in the new list: cleared by the hit";
+    EXPECT_EQ(r.file->GetValue(hpCounts), 0);
+}
+
 TEST(LDFile, CharacteristicSizes)
 {
     // Each id followed by the amplitude: the amplitude lies behind the id's bytes.
