@@ -1,10 +1,7 @@
 #include "datafiles/DataFileOpen.h"
 
-#include "datafiles/ALNDFile.h"
-#include "datafiles/ALNPCIDFile.h"
 #include "datafiles/ByteOrder.h"
-#include "datafiles/LDFile.h"
-#include "datafiles/SDFile.h"
+#include "datafiles/DataFormat.h"
 
 #include <algorithm>
 #include <array>
@@ -32,31 +29,11 @@ bool IsAlineFile(BinaryFile& file, size_t signatureOffset, uint32_t signature)
            read_u32le(head.data() + signatureOffset) == signature;
 }
 
-using Recognition = bool (*)(BinaryFile&);
-
-struct RecognitionStep {
-    DataFileType type;
-    Recognition test;
-};
-
-constexpr std::array<RecognitionStep, 4> kLoadingOrder{{
-    {dtAlineIsa, IsAlineIsaFile},
-    {dtAlinePci, IsAlinePciFile},
-    {dtSpartan, IsSpartanFile},
-    {dtDisp, IsDispFile},
-}};
-
-constexpr std::array<RecognitionStep, 3> kWritingOrder{{
-    {dtSpartan, IsSpartanFile},
-    {dtDisp, IsDispFile},
-    {dtAlinePci, IsAlinePciFile},
-}};
-
-template <size_t N> int Recognise(BinaryFile& file, const std::array<RecognitionStep, N>& order)
+int Recognise(BinaryFile& file, const std::vector<const DataFormat*>& order)
 {
-    for (const auto& step : order)
-        if (step.test(file))
-            return step.type;
+    for (const DataFormat* format : order)
+        if (format->recognise(file))
+            return format->type;
     return -1;
 }
 
@@ -64,18 +41,8 @@ template <size_t N> int Recognise(BinaryFile& file, const std::array<Recognition
 
 std::unique_ptr<AWDiskFile> CreateReader(int type, BinaryFile& file)
 {
-    switch (type) {
-    case dtAlineIsa:
-        return std::make_unique<ALNDFile>(file);
-    case dtAlinePci:
-        return std::make_unique<ALNPCIDFile>(file);
-    case dtSpartan:
-        return std::make_unique<SDFile>(file);
-    case dtDisp:
-        return std::make_unique<LDFile>(file);
-    default:
-        return nullptr;
-    }
+    const DataFormat* format = FindDataFormat(type);
+    return format && format->makeReader ? format->makeReader(file) : nullptr;
 }
 
 bool IsText(const uint8_t* bytes, long length)
@@ -137,12 +104,12 @@ bool IsDispFile(BinaryFile& file)
 
 int RecogniseForLoading(BinaryFile& file)
 {
-    return Recognise(file, kLoadingOrder);
+    return Recognise(file, LoadingOrder());
 }
 
 int RecogniseForWriting(BinaryFile& file)
 {
-    return Recognise(file, kWritingOrder);
+    return Recognise(file, WritingOrder());
 }
 
 OpenedDataFile OpenDataFile(const std::string& path)
@@ -164,27 +131,10 @@ OpenedDataFile OpenDataFile(const std::string& path)
 DataCopy OpenDataCopy(BinaryFile& source, BinaryFile& target)
 {
     DataCopy copy;
-    switch (RecogniseForWriting(source)) {
-    case dtSpartan: {
-        auto reader = std::make_unique<SDFile>(source);
-        copy.writer = std::make_unique<SDFile>(*reader, target);
+    if (const DataFormat* format = FindDataFormat(RecogniseForWriting(source))) {
+        auto reader = format->makeReader(source);
+        copy.writer = format->makeWriter(*reader, target);
         copy.reader = std::move(reader);
-        break;
-    }
-    case dtDisp: {
-        auto reader = std::make_unique<LDFile>(source);
-        copy.writer = std::make_unique<LDFile>(*reader, target);
-        copy.reader = std::move(reader);
-        break;
-    }
-    case dtAlinePci: {
-        auto reader = std::make_unique<ALNPCIDFile>(source);
-        copy.writer = std::make_unique<ALNPCIDFile>(*reader, target);
-        copy.reader = std::move(reader);
-        break;
-    }
-    default:
-        break;
     }
     return copy;
 }
@@ -205,8 +155,6 @@ std::string DescribeDataFile(const std::string& path)
 
 bool IsDataFilePath(const std::string& path)
 {
-    static constexpr std::array<const char*, 7> kExtensions{".DTA", ".DTT", ".SDA", ".SDT",
-                                                            ".LDA", ".LDT", ".ALD"};
     const size_t slash = path.find_last_of('/');
     const size_t dot = path.find_last_of('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
@@ -214,7 +162,11 @@ bool IsDataFilePath(const std::string& path)
     std::string extension = path.substr(dot);
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return char(std::toupper(c)); });
-    return std::find(kExtensions.begin(), kExtensions.end(), extension) != kExtensions.end();
+    for (const DataFormat& format : DataFormats())
+        if (std::find(format.extensions.begin(), format.extensions.end(), extension) !=
+            format.extensions.end())
+            return true;
+    return false;
 }
 
 } // namespace lm

@@ -1,7 +1,8 @@
 #pragma once
 
 // Recognition of a data file's format from its content, and creation of the matching
-// reader (and writer for a copy). A file's type is never taken from its name.
+// reader (and writer for a copy). A file's type is never taken from its name. The formats,
+// their orders and factories are the rows of the format table (DataFormat.h).
 
 #include "datafiles/AWDiskFile.h"
 #include "datafiles/BinaryFile.h"
@@ -55,7 +56,8 @@ DataCopy OpenDataCopy(BinaryFile& source, BinaryFile& target);
 // (at most 2048 characters). Raises the same texts as OpenDataFile.
 std::string DescribeDataFile(const std::string& path);
 
-// True when the extension is one of the registered data-file extensions (any case).
+// True when the extension is one of the registered data-file extensions of the format
+// table (any case).
 bool IsDataFilePath(const std::string& path);
 
 } // namespace lm

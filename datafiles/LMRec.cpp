@@ -1,23 +1,13 @@
 #include "datafiles/LMRec.h"
 
+#include "datafiles/DataFormat.h"
+
 namespace lm {
 
 const char* DataFileTypeName(int type)
 {
-    switch (type) {
-    case dtSpartan:
-        return "Spartan 3000";
-    case dtDisp:
-        return "Locan AT/Spartan AT/Spartan 2000/Disp/Mistras";
-    case dtAmsy:
-        return "AMSY 3/4/5";
-    case dtAlineIsa:
-        return "Aline ISA";
-    case dtAlinePci:
-        return "Aline PCI";
-    default:
-        return "Unknown File Type";
-    }
+    const DataFormat* format = FindDataFormat(type);
+    return format ? format->reportName : "Unknown File Type";
 }
 
 long double LMShortHit::Value(HitParam param) const
@@ -49,4 +39,4 @@ long double LMShortHit::Value(HitParam param) const
     }
 }
 
-}  // namespace lm
+} // namespace lm

@@ -1,9 +1,10 @@
 #include "lmfwin/ui/TMainForm.h"
 
 #include "datafiles/DataFileOpen.h"
+#include "datafiles/DataFormat.h"
+#include "lmfwin/filter/FilterMessages.h"
 #include "lmfwin/ui/TFAbout.h"
 #include "lmfwin/ui/TFFilterBase.h"
-#include "lmfwin/filter/FilterMessages.h"
 #include "lmfwin/ui/TFProtocolView.h"
 #include "lmfwin/ui/TLookUpParamDlg.h"
 #include "lmfwin/ui/UiMessages.h"
@@ -54,13 +55,47 @@ QIcon TessalineIcon()
 
 } // namespace
 
+namespace {
+
+// "*.a *.b *.A *.B": pattern lists carry both letter cases, as the file names of these
+// systems are often upper case.
+QString BothCases(const QStringList& extensions)
+{
+    QStringList patterns;
+    for (const QString& e : extensions)
+        patterns << QStringLiteral("*.") + e;
+    for (const QString& e : extensions)
+        patterns << QStringLiteral("*.") + e.toUpper();
+    return patterns.join(' ');
+}
+
+} // namespace
+
 QStringList DataFileFilters()
 {
-    // Pattern lists carry both letter cases: the file names of these systems are often upper case.
-    return {QStringLiteral("Spartan 3000 (*.dta, *.dtt) (*.dta *.dtt *.DTA *.DTT)"),
-            QStringLiteral("DiSP and Samos (*.dta) (*.dta *.DTA)"),
-            QStringLiteral("ALine32D (*.ald) (*.ald *.ALD)"), QString::fromUtf8("Все файлы (*)"),
-            QStringLiteral("AE Data Files (*.ald *.dta *.dtt *.ALD *.DTA *.DTT)")};
+    // One filter per format the dialogs offer, from the format table; then every file, then
+    // every offered extension together.
+    QStringList filters;
+    QStringList offered;
+    for (const lm::DataFormat& format : lm::DataFormats()) {
+        if (!format.dialogName)
+            continue;
+        QStringList extensions;
+        QStringList shown;
+        for (const std::string& e : format.dialogExtensions) {
+            extensions << QString::fromStdString(e);
+            shown << QStringLiteral("*.") + extensions.back();
+            if (!offered.contains(extensions.back()))
+                offered << extensions.back();
+        }
+        filters << QStringLiteral("%1 (%2) (%3)")
+                       .arg(QString::fromUtf8(format.dialogName), shown.join(QStringLiteral(", ")),
+                            BothCases(extensions));
+    }
+    offered.sort();
+    filters << QString::fromUtf8("Все файлы (*)")
+            << QStringLiteral("AE Data Files (%1)").arg(BothCases(offered));
+    return filters;
 }
 
 TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget* parent)

@@ -1,8 +1,9 @@
 // Loading and saving through the data-file library (kept apart from the in-memory logic).
 
 #include "datafiles/DataFileOpen.h"
-#include "lmqwin2/dataset/LMDataSet.h"
+#include "datafiles/DataFormat.h"
 #include "datafiles/TempFile.h"
+#include "lmqwin2/dataset/LMDataSet.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -58,8 +59,9 @@ void LMDataSet::Save(const std::string& targetName) const
 {
     if (!IsLoaded())
         throw std::runtime_error("No data file is loaded: nothing to save");
-    if (FileType == dtAlineIsa)
-        throw std::runtime_error("Aline ISA data files cannot be saved");
+    const DataFormat* format = FindDataFormat(FileType);
+    if (!format || !format->makeWriter)
+        throw std::runtime_error(std::string(DataFileTypeName(FileType)) + " data files cannot be saved");
     if (targetName.empty())
         throw std::runtime_error("No target file name given");
     if (SameFile(FileName, targetName))

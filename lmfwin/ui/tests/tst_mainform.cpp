@@ -4,9 +4,9 @@
 #include "lmfwin/ui/TDataModule.h"
 #include "lmfwin/ui/TFAbout.h"
 #include "lmfwin/ui/TFFilterBase.h"
-#include "lmfwin/ui/TMainForm.h"
 #include "lmfwin/ui/TFProtocolView.h"
 #include "lmfwin/ui/TLookUpParamDlg.h"
+#include "lmfwin/ui/TMainForm.h"
 #include "samplegen/SampleGen.h"
 
 #include <QDialogButtonBox>
@@ -860,8 +860,12 @@ void TestMainForm::aboutLogoAnimation()
 void TestMainForm::fileAndFolderChoosers()
 {
     auto w = MakeWindow();
-    QCOMPARE(DataFileFilters().size(), 5);
-    QVERIFY(DataFileFilters()[4].startsWith("AE Data Files"));
+    const QStringList expected = {QStringLiteral("Spartan 3000 (*.dta, *.dtt) (*.dta *.dtt *.DTA *.DTT)"),
+                                  QStringLiteral("DiSP and Samos (*.dta) (*.dta *.DTA)"),
+                                  QStringLiteral("ALine32D (*.ald) (*.ald *.ALD)"),
+                                  QString::fromUtf8("Все файлы (*)"),
+                                  QStringLiteral("AE Data Files (*.ald *.dta *.dtt *.ALD *.DTA *.DTT)")};
+    QCOMPARE(DataFileFilters(), expected);
     dialogs_.fileAnswer = "/data/run1/T1.DTA";
     w->BtnSourceFile->click();
     QCOMPARE(w->EditSourceFile->text(), QString("/data/run1/T1.DTA"));
