@@ -2,6 +2,8 @@
 
 #include "datafiles/DataFileOpen.h"
 
+#include <algorithm>
+
 namespace lm {
 
 uint32_t CountRecordSlots(AWDiskFile& reader)
@@ -10,28 +12,74 @@ uint32_t CountRecordSlots(AWDiskFile& reader)
     return count > 0 ? uint32_t(count) : 0;
 }
 
+namespace {
+
+// Decodes the current record into `record` and counts it.
+void ReadCurrent(AWDiskFile& reader, LMShortHit& record, LoadStats& stats)
+{
+    reader.ReadRecord(record);
+    ++stats.read;
+    if (record.kind == rkHit)
+        ++stats.hits;
+    else if (record.kind == rkTimeMark)
+        ++stats.timeMarks;
+    if (reader.HasTime()) {
+        const double t = double(reader.GetTime());
+        if (t > stats.maxTime)
+            stats.maxTime = t;
+    }
+}
+
+} // namespace
+
 LoadStats ReadRecordsInto(AWDiskFile& reader, LMShortHit* records, uint32_t count)
 {
     LoadStats stats;
-    reader.SeekFirstRecord();
+    (void)reader.SeekFirstRecord();
     for (uint32_t i = 0; i < count; ++i) {
         if (!reader.ReadNext())
             break;
-        LMShortHit& record = records[i];
-        reader.ReadRecord(record);
-        ++stats.read;
-        if (record.kind == rkHit)
-            ++stats.hits;
-        else if (record.kind == rkTimeMark)
-            ++stats.timeMarks;
-        if (reader.HasTime()) {
-            const double t = double(reader.GetTime());
-            if (t > stats.maxTime)
-                stats.maxTime = t;
-        }
+        ReadCurrent(reader, records[i], stats);
         if (reader.IsEndOfData())
             break;
     }
+    return stats;
+}
+
+LoadStats LoadRecords(AWDiskFile& reader, DataFileType type, std::vector<LMShortHit>& records)
+{
+    records.clear();
+    if (type == dtAlineIsa)
+        (void)reader.GetRecordCount(); // applies the file's calibration records first
+
+    // Room for a record per 16 bytes of the file, more than any format needs on average: the
+    // array rarely has to move, and capacity never written costs address space only.
+    const uint64_t estimate = reader.File().Size() / 16;
+    records.reserve(size_t(std::min<uint64_t>(estimate, uint64_t(1) << 24)));
+
+    LoadStats stats;
+    uint32_t counted = 0; // the records GetRecordCount would count so far
+    bool ended = false;
+    (void)reader.SeekFirstRecord();
+    while (reader.ReadNext()) {
+        if (reader.IsKnownRecord())
+            ++counted;
+        ReadCurrent(reader, records.emplace_back(), stats);
+        if (reader.IsEndOfData()) {
+            ended = true;
+            break;
+        }
+    }
+    uint32_t slots = counted;
+    // Records behind the end-of-data record: the count decides whether they take slots.
+    if (ended && reader.ReadNext())
+        slots = CountRecordSlots(reader);
+    if (slots < stats.read) {
+        // Fewer slots than records read: the load ends at the count.
+        records.assign(slots, LMShortHit{});
+        return ReadRecordsInto(reader, records.data(), slots);
+    }
+    records.resize(slots);
     return stats;
 }
 
@@ -40,8 +88,7 @@ LoadedDataFile LoadDataFile(const std::string& path)
     OpenedDataFile opened = OpenDataFile(path);
     LoadedDataFile loaded;
     loaded.type = opened.type;
-    loaded.records.resize(CountRecordSlots(*opened.reader));
-    loaded.stats = ReadRecordsInto(*opened.reader, loaded.records.data(), uint32_t(loaded.records.size()));
+    loaded.stats = LoadRecords(*opened.reader, opened.type, loaded.records);
     return loaded;
 }
 

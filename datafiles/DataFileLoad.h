@@ -1,13 +1,19 @@
 #pragma once
 
 // Loading a whole data file into memory, one LMShortHit per record in file order, the way
-// the correlation program loads it: the reader's record count sizes the array up front,
-// every slot starts as a default (empty) record, and reading stops at the count, at the
-// end of the file, or after the end-of-data record.
+// the correlation program loads it: one slot per record the reader counts (GetRecordCount),
+// every slot starting as a default (empty) record; reading stops at that count, at the end
+// of the file, or after the end-of-data record.
 //
-// The A-Line ISA channel calibration is program-wide and the counting pass already applies
-// every calibration record of the file, so hits are decoded with the calibration as it
-// stands after the whole file was read once (and as left by files read before it).
+// LoadRecords does it in one pass, the array growing as records come. Only files where the
+// count and the records read part ways take a second pass: records after the end-of-data
+// record (counted by some formats, never read) and records a reader does not count
+// (Spartan records of unknown code, which still take a slot while the count lasts).
+//
+// The A-Line ISA channel calibration is program-wide and loading has always applied every
+// calibration record of the file before decoding the hits, so hits are decoded with the
+// calibration as it stands after the whole file was read once (and as left by files read
+// before it): for that format the file is walked once before it is read.
 
 #include "datafiles/AWDiskFile.h"
 #include "datafiles/LMRec.h"
@@ -28,6 +34,10 @@ struct LoadStats {
 // The record count of `reader` as a slot count (a negative answer counts as none).
 uint32_t CountRecordSlots(AWDiskFile& reader);
 
+// Loads every record from the first on into `records` (replacing what it held) as described
+// above; the answer counts the records read. The reader's exceptions pass through.
+LoadStats LoadRecords(AWDiskFile& reader, DataFileType type, std::vector<LMShortHit>& records);
+
 // Fills records[0 .. count) from the first record on. The slots must hold default
 // records; those not reached keep them. The reader's exceptions pass through.
 LoadStats ReadRecordsInto(AWDiskFile& reader, LMShortHit* records, uint32_t count);
@@ -38,7 +48,7 @@ struct LoadedDataFile {
     LoadStats stats;
 };
 
-// Opens `path` with OpenDataFile and loads every record. Raises the texts of OpenDataFile
+// Opens `path` with OpenDataFile and loads every record with LoadRecords. Raises the texts of OpenDataFile
 // ("Data file doesn't exist", "Unknown data type..") and passes any reading error through.
 LoadedDataFile LoadDataFile(const std::string& path);
 

@@ -1,9 +1,9 @@
 // Recognition, reader creation, loading and the copy of the programs on arbitrary bytes.
 
+#include "FuzzWalk.h"
 #include "datafiles/ALNDFile.h"
 #include "datafiles/DataFileLoad.h"
 #include "datafiles/DataFileOpen.h"
-#include "FuzzWalk.h"
 
 #include <algorithm>
 #include <string>
@@ -23,10 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();
     if (loading >= 0) {
         const auto reader = lm::CreateReader(loading, in);
-        const uint32_t slots = lm::CountRecordSlots(*reader);
-        std::vector<lm::LMShortHit> records(slots);
-        const lm::LoadStats stats = lm::ReadRecordsInto(*reader, records.data(), slots);
-        if (stats.read > slots || stats.hits + stats.timeMarks > stats.read)
+        std::vector<lm::LMShortHit> records;
+        const lm::LoadStats stats = lm::LoadRecords(*reader, lm::DataFileType(loading), records);
+        if (stats.read > records.size() || stats.hits + stats.timeMarks > stats.read)
             __builtin_trap();
         std::ostringstream text;
         reader->PrintInfo(text);

@@ -1,6 +1,6 @@
 #include "lmqwin2/dataset/LMDataSet.h"
 
-#include "datafiles/ELMData.h"
+#include "datafiles/DataFileLoad.h"
 
 #include <cmath>
 
@@ -41,37 +41,14 @@ void LMDataSet::LoadFrom(AWDiskFile& reader, DataFileType type, const std::strin
     FileType = type;
     try {
         FileName = fileName;
-        const int count = reader.GetRecordCount();
-        RecordCount = count > 0 ? uint32_t(count) : 0;
-        reader.SeekFirstRecord();
-        Records.assign(RecordCount, LMShortHit{});
+        const LoadStats stats = LoadRecords(reader, type, Records);
+        RecordCount = uint32_t(Records.size());
+        HitCount = stats.hits;
+        TimeMarkCount = stats.timeMarks;
+        MaxTime = stats.maxTime;
 
-        uint32_t hits = 0;
-        uint32_t marks = 0;
-        double maxTime = 0.0;
-        for (uint32_t i = 0; i < RecordCount; ++i) {
-            if (reader.ReadNext() == 0)
-                break;
-            LMShortHit& record = Records[i];
-            reader.ReadRecord(record);
-            if (record.kind == rkHit)
-                ++hits;
-            else if (record.kind == rkTimeMark)
-                ++marks;
-            if (reader.HasTime()) {
-                const double t = double(reader.GetTime());
-                if (t > maxTime)
-                    maxTime = t;
-            }
-            if (reader.IsEndOfData())
-                break;
-        }
-        HitCount = hits;
-        TimeMarkCount = marks;
-        MaxTime = maxTime;
-
-        if (marks > 0) {
-            TimeMarks.reserve(marks);
+        if (TimeMarkCount > 0) {
+            TimeMarks.reserve(TimeMarkCount);
             for (const LMShortHit& record : Records)
                 if (record.kind == rkTimeMark)
                     TimeMarks.push_back(record.time);

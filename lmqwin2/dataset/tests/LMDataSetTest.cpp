@@ -115,17 +115,19 @@ TEST(LMDataSetLoad, FillsRecordsAndCounters)
 
 TEST(LMDataSetLoad, StopsAtShortFileAndAtEndOfData)
 {
-    // The reader claims 5 records but delivers 2: the rest stay empty slots.
+    // Loading takes one pass: the slots are the records the reader delivers, whatever
+    // count it would claim.
     ScriptedReader shortReader({{Hit(1.0)}, {Hit(2.0)}});
     shortReader.claimed_ = 5;
     LMDataSet data;
     data.LoadFrom(shortReader, dtDisp, "b");
-    EXPECT_EQ(data.RecordCount, 5u);
+    EXPECT_EQ(data.RecordCount, 2u);
     EXPECT_EQ(data.HitCount, 2u);
-    EXPECT_EQ(data.Records[4].kind, rkEmpty);
+    EXPECT_EQ(data.Records[1].kind, rkHit);
     EXPECT_TRUE(data.TimeMarks.empty());
 
-    // The end-of-data record is stored; what follows is not read.
+    // The end-of-data record is stored; what follows is not read, but keeps the empty
+    // slots the reader counts for it.
     ScriptedReader ended({{Hit(1.0)}, {Other(rkOther, 0), false, true}, {Hit(9.0)}});
     data.Clear();
     data.LoadFrom(ended, dtDisp, "c");
