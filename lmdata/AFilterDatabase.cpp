@@ -15,6 +15,13 @@ namespace {
 const char* const kHeaderColumns = "FID, FDate, FName, DeleteTDP, EOT_Type, IncludeFilter, TreatmentMethod, "
                                    "MPT, LOCK, Back, Forward, ADepFlag, BDepFlag, CDepFlag, DDepFlag";
 
+// Whether the Filters table has the DeleteTR column (schema 2 on).
+bool HasDeleteTR(const LMDatabase& db)
+{
+    sql::Statement q(db, "SELECT count(*) FROM pragma_table_info('Filters') WHERE name = 'DeleteTR'");
+    return q.Step() && q.Int(0) > 0;
+}
+
 std::string Today()
 {
     std::time_t now = std::time(nullptr);
@@ -43,6 +50,8 @@ FilterHeader ReadHeader(const sql::Statement& q)
     h.bDep = q.Int(12) != 0;
     h.cDep = q.Int(13) != 0;
     h.dDep = q.Int(14) != 0;
+    if (!q.IsNull(15))
+        h.deleteTR = q.Int(15) != 0;
     return h;
 }
 
@@ -113,7 +122,8 @@ void BindHeader(sql::Statement& q, const FilterHeader& h, const std::string& dat
         .Bind(11, int64_t{h.aDep})
         .Bind(12, int64_t{h.bDep})
         .Bind(13, int64_t{h.cDep})
-        .Bind(14, int64_t{h.dDep});
+        .Bind(14, int64_t{h.dDep})
+        .Bind(15, h.deleteTR ? std::optional<int32_t>(*h.deleteTR ? 1 : 0) : std::nullopt);
 }
 
 void DeleteChildren(const LMDatabase& db, int64_t fid)
@@ -192,9 +202,14 @@ StoredFilter AFilterDatabase::StorableChildren(const StoredFilter& filter)
     return f;
 }
 
+AFilterDatabase::AFilterDatabase(LMDatabase& db)
+    : db_(db), headerColumns_(std::string(kHeaderColumns) + (HasDeleteTR(db) ? ", DeleteTR" : ", NULL"))
+{
+}
+
 std::vector<FilterHeader> AFilterDatabase::Filters() const
 {
-    sql::Statement q(db_, std::string("SELECT ") + kHeaderColumns + " FROM Filters ORDER BY FID");
+    sql::Statement q(db_, "SELECT " + headerColumns_ + " FROM Filters ORDER BY FID");
     std::vector<FilterHeader> rows;
     while (q.Step())
         rows.push_back(ReadHeader(q));
@@ -203,7 +218,7 @@ std::vector<FilterHeader> AFilterDatabase::Filters() const
 
 std::optional<FilterHeader> AFilterDatabase::Header(int64_t fid) const
 {
-    sql::Statement q(db_, std::string("SELECT ") + kHeaderColumns + " FROM Filters WHERE FID = ?1");
+    sql::Statement q(db_, "SELECT " + headerColumns_ + " FROM Filters WHERE FID = ?1");
     q.Bind(1, fid);
     if (!q.Step())
         return std::nullopt;
@@ -276,8 +291,8 @@ int64_t AFilterDatabase::Insert(const StoredFilter& filter)
     sql::Transaction transaction(db_);
     sql::Statement q(db_,
                      "INSERT INTO Filters (FDate, FName, DeleteTDP, EOT_Type, IncludeFilter, "
-                     "TreatmentMethod, MPT, LOCK, Back, Forward, ADepFlag, BDepFlag, CDepFlag, DDepFlag) "
-                     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
+                     "TreatmentMethod, MPT, LOCK, Back, Forward, ADepFlag, BDepFlag, CDepFlag, DDepFlag, "
+                     "DeleteTR) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15)");
     BindHeader(q, filter.header, Today());
     q.Run();
     const int64_t fid = sqlite3_last_insert_rowid(db_.handle());
@@ -292,10 +307,10 @@ bool AFilterDatabase::Update(int64_t fid, const StoredFilter& filter)
     sql::Transaction transaction(db_);
     sql::Statement q(db_, "UPDATE Filters SET FDate = ?1, FName = ?2, DeleteTDP = ?3, EOT_Type = ?4, "
                           "IncludeFilter = ?5, TreatmentMethod = ?6, MPT = ?7, LOCK = ?8, Back = ?9, "
-                          "Forward = ?10, ADepFlag = ?11, BDepFlag = ?12, CDepFlag = ?13, DDepFlag = ?14 "
-                          "WHERE FID = ?15");
+                          "Forward = ?10, ADepFlag = ?11, BDepFlag = ?12, CDepFlag = ?13, DDepFlag = ?14, "
+                          "DeleteTR = ?15 WHERE FID = ?16");
     BindHeader(q, filter.header, Today());
-    q.Bind(15, fid).Run();
+    q.Bind(16, fid).Run();
     if (sqlite3_changes(db_.handle()) == 0)
         return false; // the filter was deleted meanwhile: nothing is stored
     DeleteChildren(db_, fid);

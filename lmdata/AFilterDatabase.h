@@ -29,6 +29,8 @@ struct FilterHeader {
     // mechanic); otherwise they are stored and loaded empty.
     std::optional<int32_t> mpt, lock, back, forward;
     bool aDep = false, bDep = false, cDep = false, dDep = false; // windows joined with AND
+    // DeleteTR: "Delete TR"; empty for a filter stored without it (before the option was kept).
+    std::optional<bool> deleteTR;
 };
 
 struct MinMaxRow {
@@ -63,7 +65,7 @@ struct StoredFilter {
 
 class AFilterDatabase {
 public:
-    explicit AFilterDatabase(LMDatabase& db) : db_(db) {}
+    explicit AFilterDatabase(LMDatabase& db);
 
     // The Filters rows in FID order (the chooser's list).
     std::vector<FilterHeader> Filters() const;
@@ -90,6 +92,8 @@ public:
 
 private:
     LMDatabase& db_;
+    // The header's columns for a select (an older database read as it is has no DeleteTR).
+    std::string headerColumns_;
 };
 
 } // namespace lm

@@ -169,7 +169,52 @@ LMDatabase LMDatabase::Open(const fs::path& path, LMDatabaseOptions options)
     return db;
 }
 
-LMDatabase::LMDatabase(LMDatabase&& other) noexcept : db_(other.db_), path_(std::move(other.path_))
+LMDatabase LMDatabase::OpenForReading(const fs::path& path, LMDatabaseOptions options)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status) || fs::is_directory(status))
+        return Open(path, options); // created on first use, or the folder fault said by Open
+    const auto size = fs::file_size(path, ec);
+    if (ec)
+        Throw(ELMDatabase::Kind::CannotOpen, path, "cannot read the file (" + ec.message() + ")");
+    if (!LooksLikeSqlite(path, size))
+        Throw(ELMDatabase::Kind::NotADatabase, path, "the file is not an SQLite database");
+
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
+        sqlite3_close_v2(handle);
+        Throw(sql::KindOf(rc), path, "cannot open the database (" + message + ")");
+    }
+    LMDatabase db(handle, path);
+    db.readOnly_ = true;
+    sqlite3_extended_result_codes(handle, 1);
+    sqlite3_busy_timeout(handle, options.busyTimeoutMs);
+    const int version = UserVersion(db);
+    if (version > kSchemaVersion)
+        Throw(ELMDatabase::Kind::NewerVersion, path,
+              "made by a newer version of the programs (schema " + std::to_string(version) +
+                  ", this one knows " + std::to_string(kSchemaVersion) + ")");
+    if (version == kSchemaVersion)
+        return db;
+    // Not created yet (an empty file) or older: brought up to date when it can be written.
+    const fs::path folder = fs::absolute(path, ec).parent_path();
+    const bool writable = !IsReadOnlyFile(path, status.permissions()) &&
+                          !IsReadOnlyFile(folder, fs::status(folder, ec).permissions());
+    if (writable) {
+        db = LMDatabase(nullptr, path);
+        return Open(path, options);
+    }
+    if (version == 0)
+        Throw(ELMDatabase::Kind::ReadOnly, path,
+              "the database file is read-only and holds no LMData tables yet");
+    return db; // an older schema, read as it is
+}
+
+LMDatabase::LMDatabase(LMDatabase&& other) noexcept
+    : db_(other.db_), path_(std::move(other.path_)), readOnly_(other.readOnly_)
 {
     other.db_ = nullptr;
 }
@@ -180,6 +225,7 @@ LMDatabase& LMDatabase::operator=(LMDatabase&& other) noexcept
         sqlite3_close_v2(db_);
         db_ = other.db_;
         path_ = std::move(other.path_);
+        readOnly_ = other.readOnly_;
         other.db_ = nullptr;
     }
     return *this;

@@ -43,11 +43,17 @@ struct LMDatabaseOptions {
 class LMDatabase {
 public:
     // Schema version kept in PRAGMA user_version; an older file is migrated on open.
-    static constexpr int kSchemaVersion = 1;
+    // 2: Filters.DeleteTR.
+    static constexpr int kSchemaVersion = 2;
 
     // Opens (creating, seeding or migrating when needed) the database at `path`.
     // Throws ELMDatabase; a file that is not a database is never overwritten.
     static LMDatabase Open(const std::filesystem::path& path, LMDatabaseOptions options = {});
+
+    // For commands that only read: an existing database is opened read-only, so a read-only
+    // file or folder still serves. A missing database is created (and an older one migrated)
+    // as by Open when it can be written; a read-only older one is read as it is.
+    static LMDatabase OpenForReading(const std::filesystem::path& path, LMDatabaseOptions options = {});
 
     // LMDATA when set and not empty, else $XDG_DATA_HOME/AELumeny/LMData.sqlite, else
     // ~/.local/share/AELumeny/LMData.sqlite.
@@ -64,6 +70,8 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     int schemaVersion() const;
+    // Opened by OpenForReading on a file it did not write to.
+    bool readOnly() const { return readOnly_; }
 
     // The raw connection, for the table classes of this library.
     sqlite3* handle() const { return db_; }
@@ -76,6 +84,7 @@ private:
     LMDatabase(sqlite3* db, std::filesystem::path path) : db_(db), path_(std::move(path)) {}
     sqlite3* db_ = nullptr;
     std::filesystem::path path_;
+    bool readOnly_ = false;
 };
 
 } // namespace lm

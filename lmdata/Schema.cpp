@@ -105,7 +105,8 @@ CREATE TABLE Filters (
   ADepFlag        SMALLINT NOT NULL,
   BDepFlag        SMALLINT NOT NULL,
   CDepFlag        SMALLINT NOT NULL,
-  DDepFlag        SMALLINT NOT NULL
+  DDepFlag        SMALLINT NOT NULL,
+  DeleteTR        SMALLINT
 );
 CREATE INDEX AsDate ON Filters (FDate COLLATE NOCASE, FID);
 
@@ -351,10 +352,11 @@ void CreateAndSeed(const LMDatabase& db)
 
 void Migrate(const LMDatabase& db, int fromVersion)
 {
-    // Version 1 is the first schema; later versions add their steps here, one per version:
-    // if (fromVersion < 2) { ... }
-    (void)db;
-    (void)fromVersion;
+    // One step per version, in order, inside the caller's transaction.
+    if (fromVersion < 2) {
+        // "Delete TR" of a stored filter; filters stored before it have none (NULL).
+        sql::Exec(db, "ALTER TABLE Filters ADD COLUMN DeleteTR SMALLINT");
+    }
 }
 
 } // namespace lm::schema

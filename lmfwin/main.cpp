@@ -4,6 +4,7 @@
 //   lmfwin --screenshot PATH      render the window's pages to PATH-<page>.png and quit
 
 #include "lmfwin/ui/TDataModule.h"
+#include "lmfwin/filter/FilterMessages.h"
 #include "lmfwin/ui/TMainForm.h"
 
 #include <QApplication>
@@ -67,6 +68,9 @@ int main(int argc, char* argv[])
     QSettings settings(lmf::kSettingsOrganization, lmf::kSettingsApplication);
     const QString language =
         settings.value(QString(lmf::kSettingsGroup) + "/" + lmf::kLanguageOverrideKey).toString();
+    // The program's own messages have both languages; the shipped ones read the same in both.
+    lm::SetFilterMessageLanguage(language == "RUS" ? lm::MessageLanguage::Russian
+                                                   : lm::MessageLanguage::English);
     QTranslator translator;
     if (language == "RUS" && translator.load(QLocale(QLocale::Russian), "qtbase", "_",
                                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -1,6 +1,6 @@
 #include "lmtool/Command.h"
 #include "datafiles/DataFileOpen.h"
-#include "datafiles/TempFile.h"
+#include "datafiles/OutputFile.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -12,24 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::string Folder(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Creates an empty temporary file beside `target` and answers its path.
-std::string MakeTempBeside(const std::string& target)
-{
-    const std::string temp = lm::CreateTempFileBeside(target);
-    if (temp.empty())
-        throw std::runtime_error("Cannot create a temporary file in '" + Folder(target) +
-                                 "': " + std::strerror(errno));
-    return temp;
-}
 
 bool SameFile(const std::string& a, const std::string& b)
 {
@@ -77,11 +59,13 @@ int RunCopy(int argc, char** argv)
         return 1;
     }
 
-    std::string temp;
     try {
-        temp = MakeTempBeside(target);
+        // Only a regular file is replaced, keeping its permissions; leftovers of a killed
+        // copy beside the target go first.
+        lm::RemoveStaleTempFiles(lm::ResolveOutputTarget(target));
+        lm::OutputFile output(target);
         lm::BinaryFile out;
-        if (!out.Open(temp, lm::BinaryFile::Mode::Write))
+        if (!out.Open(output.TempPath(), lm::BinaryFile::Mode::Write))
             throw std::runtime_error("Cannot write '" + target + "': " + std::strerror(errno));
         {
             lm::DataCopy copy = lm::OpenDataCopy(in, out);
@@ -91,11 +75,8 @@ int RunCopy(int argc, char** argv)
         }
         if (!out.Close())
             throw std::runtime_error("Cannot write '" + target + "': " + std::strerror(errno));
-        if (std::rename(temp.c_str(), target.c_str()) != 0)
-            throw std::runtime_error("Cannot write '" + target + "': " + std::strerror(errno));
+        output.Commit();
     } catch (const std::exception& e) {
-        if (!temp.empty())
-            ::unlink(temp.c_str());
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }

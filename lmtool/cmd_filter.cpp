@@ -18,7 +18,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
-#include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -38,16 +38,17 @@ StoredFilter StoredOfControls(const FilterControls& c, const ParamLookup& params
     return StoredFilterFromControls(c, kFileNumbers);
 }
 
-// A stored filter by FID (all digits) or by its unique name.
-int64_t ResolveStoredFilter(AFilterDatabase& filters, const std::string& nameOrFid)
+// A stored filter by its FID.
+int64_t StoredFilterByFid(AFilterDatabase& filters, int64_t fid)
 {
-    int64_t fid = 0;
-    const auto [end, ec] = std::from_chars(nameOrFid.data(), nameOrFid.data() + nameOrFid.size(), fid);
-    if (ec == std::errc() && end == nameOrFid.data() + nameOrFid.size() && !nameOrFid.empty()) {
-        if (!filters.Header(fid))
-            throw std::runtime_error("no stored filter with FID " + nameOrFid);
-        return fid;
-    }
+    if (!filters.Header(fid))
+        throw std::runtime_error("no stored filter with FID " + std::to_string(fid));
+    return fid;
+}
+
+// A stored filter by its name, which must be unique.
+int64_t StoredFilterByName(AFilterDatabase& filters, const std::string& nameOrFid)
+{
     int64_t found = 0;
     for (const FilterHeader& h : filters.Filters()) {
         if (h.name != nameOrFid)
@@ -59,6 +60,66 @@ int64_t ResolveStoredFilter(AFilterDatabase& filters, const std::string& nameOrF
     if (!found)
         throw std::runtime_error("no stored filter named '" + nameOrFid + "'");
     return found;
+}
+
+// A stored filter by FID (all digits) or by its unique name.
+int64_t ResolveStoredFilter(AFilterDatabase& filters, const std::string& nameOrFid)
+{
+    int64_t fid = 0;
+    const auto [end, ec] = std::from_chars(nameOrFid.data(), nameOrFid.data() + nameOrFid.size(), fid);
+    if (ec == std::errc() && end == nameOrFid.data() + nameOrFid.size() && !nameOrFid.empty())
+        return StoredFilterByFid(filters, fid);
+    return StoredFilterByName(filters, nameOrFid);
+}
+
+// Identity of an existing file, or its full name when there is none yet.
+struct FileKey {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::string name;
+
+    explicit FileKey(const std::string& path)
+    {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0) {
+            exists = true;
+            device = st.st_dev;
+            inode = st.st_ino;
+        }
+        std::error_code ec;
+        name = fs::weakly_canonical(fs::absolute(path, ec), ec).string();
+    }
+    bool operator==(const FileKey& other) const
+    {
+        if (exists && other.exists)
+            return device == other.device && inode == other.inode;
+        return name == other.name;
+    }
+};
+
+// Checks all pairs of one command before anything is written: two runs into one post file
+// would leave only the second result, and a post file over another pair's source would
+// replace that recording unasked. Answers the message, or an empty text.
+std::string CheckPairs(const std::vector<std::pair<std::string, std::string>>& runs)
+{
+    std::vector<FileKey> sources;
+    for (const auto& run : runs)
+        sources.emplace_back(run.first);
+    std::vector<FileKey> destinations;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        // An empty destination is the run's own source (filtered in place).
+        const std::string& name = runs[i].second.empty() ? runs[i].first : runs[i].second;
+        const FileKey destination(name);
+        for (const FileKey& earlier : destinations)
+            if (earlier == destination)
+                return "two sources would be written to the same post file " + name;
+        for (size_t j = 0; j < runs.size(); ++j)
+            if (j != i && sources[j] == destination)
+                return "the post file " + name + " is the source " + runs[j].first + " of another pair";
+        destinations.push_back(destination);
+    }
+    return {};
 }
 
 // Progress on a terminal: a percentage on stderr, erased at the end.
@@ -94,21 +155,27 @@ int RunFilterCommand(int argc, char** argv)
 {
     CLI::App app{
         "Copies data files into post files, leaving out the hits a filter rejects. The filter comes\n"
-        "from a filter file (--filter-file) or from LMData (--filter). A post file replaces its\n"
-        "destination only when the run succeeded. An empty destination, or the source itself,\n"
-        "filters into the source's name after moving it to its .BAK name: only with --yes."};
+        "from a filter file (--filter-file) or from LMData (--filter, --fid, --name). A post file\n"
+        "replaces its destination (a regular file) only when the run succeeded. An empty destination,\n"
+        "or the source itself, filters into the source's name, keeping the original under its .BAK\n"
+        "name: only with --yes, and an existing .BAK file only with --replace-backup."};
     app.name("lmtool filter");
-    std::string filterFile, storedFilter, dbPath, reportDir, outDir, exportFilter, importFile;
-    bool yes = false;
+    std::string filterFile, storedFilter, storedName, dbPath, reportDir, outDir, exportFilter, importFile;
+    int64_t storedFid = 0;
+    bool yes = false, replaceBackup = false;
     std::vector<std::string> files;
     app.add_option("--filter-file", filterFile, "filter file (INI text)");
     app.add_option("--filter", storedFilter, "stored filter: its FID or its name");
+    const CLI::Option* fidOption = app.add_option("--fid", storedFid, "stored filter by its FID");
+    const CLI::Option* nameOption = app.add_option("--name", storedName, "stored filter by its name");
     app.add_option("--db", dbPath, "LMData database file (default: $LMDATA or the per-user data folder)");
     // Given but empty is still a report asked for: the run then says that none was written.
     const CLI::Option* reportOption =
         app.add_option("--report-dir", reportDir, "append the protocol entry to DIR/Protocol.txt");
     app.add_option("--out-dir", outDir, "write each source's post file into DIR under the source's name");
     app.add_flag("--yes", yes, "answer Yes when the post file would replace its source");
+    app.add_flag("--replace-backup", replaceBackup,
+                 "let a run into its source replace an existing .BAK file (otherwise refused)");
     app.add_option("--export", exportFilter, "print stored filter FID (or name) as a filter file");
     app.add_option("--import", importFile, "store the filter of a filter file; prints its new FID");
     app.add_option("FILES", files, "SOURCE [DEST] [SOURCE DEST ...], or sources with --out-dir");
@@ -118,16 +185,19 @@ int RunFilterCommand(int argc, char** argv)
         return app.exit(e);
     }
 
-    const int modes = int(!exportFilter.empty()) + int(!importFile.empty()) +
-                      int(!filterFile.empty() || !storedFilter.empty());
-    if (modes != 1 || (!filterFile.empty() && !storedFilter.empty())) {
-        std::fprintf(stderr,
-                     "lmtool filter: give exactly one of --filter-file, --filter, --export, --import\n");
+    const int sources = int(!filterFile.empty()) + int(!storedFilter.empty()) + int(fidOption->count() > 0) +
+                        int(nameOption->count() > 0);
+    const int modes = int(!exportFilter.empty()) + int(!importFile.empty()) + int(sources > 0);
+    if (modes != 1 || sources > 1) {
+        std::fprintf(stderr, "lmtool filter: give exactly one of --filter-file, --filter, --fid, --name, "
+                             "--export, --import\n");
         return 2;
     }
 
     try {
-        LMDatabase db = LMDatabase::Open(LMDatabase::ResolvePath(dbPath));
+        // Only --import writes; everything else reads, so a read-only database serves.
+        const auto path = LMDatabase::ResolvePath(dbPath);
+        LMDatabase db = importFile.empty() ? LMDatabase::OpenForReading(path) : LMDatabase::Open(path);
         AParamTable params(db);
         AFilterDatabase filters(db);
 
@@ -160,27 +230,20 @@ int RunFilterCommand(int argc, char** argv)
             std::fprintf(stderr, "lmtool filter: no source file given\n");
             return 2;
         }
-        // Two runs into one post file would silently replace the first result with the second.
-        {
-            std::set<std::string> destinations;
-            for (const auto& run : runs) {
-                if (run.second.empty())
-                    continue;
-                const std::string key = fs::weakly_canonical(fs::absolute(run.second)).string();
-                if (!destinations.insert(key).second) {
-                    std::fprintf(stderr,
-                                 "lmtool filter: two sources would be written to the same post file %s\n",
-                                 run.second.c_str());
-                    return 2;
-                }
-            }
+        if (const std::string fault = CheckPairs(runs); !fault.empty()) {
+            std::fprintf(stderr, "lmtool filter: %s\n", fault.c_str());
+            return 2;
         }
 
-        FilterControls controls =
-            !filterFile.empty()
-                ? LoadFilterFile(filterFile)
-                : ControlsFromStoredFilter(*filters.Load(ResolveStoredFilter(filters, storedFilter)),
-                                           kFileNumbers);
+        FilterControls controls;
+        if (!filterFile.empty()) {
+            controls = LoadFilterFile(filterFile);
+        } else {
+            const int64_t fid = fidOption->count() > 0    ? StoredFilterByFid(filters, storedFid)
+                                : nameOption->count() > 0 ? StoredFilterByName(filters, storedName)
+                                                          : ResolveStoredFilter(filters, storedFilter);
+            controls = ControlsFromStoredFilter(*filters.Load(fid), kFileNumbers);
+        }
         controls.FiltrationPageActive = true;
 
         int status = 0;
@@ -193,7 +256,10 @@ int RunFilterCommand(int argc, char** argv)
                 options.makeReport = reportOption->count() > 0;
                 options.commonReportFile = true;
                 options.reportFolder = reportDir;
+                // --yes answers only the question about the source; an existing backup is
+                // replaced only with its own consent.
                 options.confirmOverwriteSource = [yes](const std::string&) { return yes; };
+                options.confirmReplaceBackup = [replaceBackup](const std::string&) { return replaceBackup; };
                 TerminalProgress progress(source);
                 options.progress = [&progress](uint64_t done, uint64_t total) { progress(done, total); };
                 const FilterRunResult result = RunFilter(filter, options);
@@ -202,6 +268,11 @@ int RunFilterCommand(int argc, char** argv)
                     std::fprintf(stderr, "%s\n", result.protocolError.c_str());
                     status = 1;
                 }
+            } catch (const EFilter& e) {
+                std::fprintf(stderr, "%s\n", e.what());
+                if (e.MessageId() == kMsgBackupExists)
+                    std::fprintf(stderr, "lmtool filter: --replace-backup replaces it\n");
+                status = 1;
             } catch (const std::exception& e) {
                 std::fprintf(stderr, "%s\n", e.what());
                 status = 1;

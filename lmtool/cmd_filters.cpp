@@ -17,7 +17,8 @@ int RunFilters(int argc, char** argv)
     app.add_option("--db", db, "database file (default: $LMDATA, else the per-user data folder)");
     CLI11_PARSE(app, argc, argv);
 
-    lm::LMDatabase database = lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(db));
+    // Only reads: a read-only database serves.
+    lm::LMDatabase database = lm::LMDatabase::OpenForReading(lm::LMDatabase::ResolvePath(db));
     for (const auto& filter : lm::AFilterDatabase(database).Filters())
         std::printf("%lld\t%s\t%s\n", static_cast<long long>(filter.fid), filter.date.c_str(),
                     filter.name.c_str());

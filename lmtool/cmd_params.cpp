@@ -21,7 +21,8 @@ int RunParams(int argc, char** argv)
                    "as \"Vallen System AMSY\")");
     CLI11_PARSE(app, argc, argv);
 
-    lm::LMDatabase database = lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(db));
+    // Only reads: a read-only database serves.
+    lm::LMDatabase database = lm::LMDatabase::OpenForReading(lm::LMDatabase::ResolvePath(db));
     lm::AParamTable params(database);
     std::vector<lm::ParamRow> rows;
     if (app.count("--system")) {

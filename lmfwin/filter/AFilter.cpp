@@ -100,29 +100,31 @@ bool ParseFilterNumber(const std::string& text, char separator, double& value)
     return true;
 }
 
-bool ParseFilterInteger(const std::string& text, uint32_t& value)
+TimeFieldText ParseFilterMicroseconds(const std::string& text, uint32_t& value)
 {
     const std::string t = Trimmed(text);
     size_t i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-'))
         negative = t[i++] == '-';
-    if (i == t.size())
-        return false;
-    int64_t v = 0;
-    for (; i < t.size(); ++i) {
-        if (!IsDigit(t[i]))
-            return false;
-        v = v * 10 + (t[i] - '0');
-        if (v > int64_t(1) << 32)
-            return false;
+    bool whole = i < t.size();
+    uint64_t v = 0;
+    for (size_t k = i; k < t.size() && whole; ++k) {
+        if (!IsDigit(t[k]))
+            whole = false;
+        else if (v <= kMaxFilterMicroseconds)
+            v = v * 10 + uint64_t(t[k] - '0');
     }
-    if (negative)
-        v = -v;
-    if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
-        return false;
-    value = uint32_t(int32_t(v));
-    return true;
+    if (!whole) {
+        // A number of another form (a fraction, an exponent) is out of range, not garbage.
+        double number = 0;
+        const bool isNumber = ParseFilterNumber(t, '.', number) || ParseFilterNumber(t, ',', number);
+        return isNumber ? TimeFieldText::OutOfRange : TimeFieldText::NotANumber;
+    }
+    if ((negative && v != 0) || v > kMaxFilterMicroseconds)
+        return TimeFieldText::OutOfRange;
+    value = uint32_t(v);
+    return TimeFieldText::Valid;
 }
 
 std::string FilterParamName(const ParamLookup& params, HitParam id)
@@ -299,19 +301,30 @@ AFilter::AFilter(const FilterControls& controls, const ParamLookup& params, Filt
     filtrationPageActive = controls.FiltrationPageActive;
     excluded = controls.RadioGroupType != 0;
     deleteParametric = controls.CheckBoxTDP;
-    deleteTR = controls.CheckBoxTR;
+    deleteTR = controls.CheckBoxTR.value_or(false);
     smartEndOfTime = controls.CheckBoxEOT;
 
     treatment = controls.RadioGroupEventType;
+    // Each field in turn: text that is no number gives the shipped message of its pair, a
+    // number the field cannot hold the field's own message.
+    const auto readField = [](const std::string& text, uint32_t& value, int notANumber, int outOfRange) {
+        switch (ParseFilterMicroseconds(text, value)) {
+        case TimeFieldText::Valid:
+            return;
+        case TimeFieldText::NotANumber:
+            throw EFilter(notANumber);
+        case TimeFieldText::OutOfRange:
+            throw EFilter(outOfRange);
+        }
+    };
     if (treatment == ftEvents) {
-        if (!ParseFilterInteger(controls.EditMPT, mpt) || !ParseFilterInteger(controls.EditLOCK, lock))
-            throw EFilter(800);
+        readField(controls.EditMPT, mpt, 800, kMsgBadMpt);
+        readField(controls.EditLOCK, lock, 800, kMsgBadLock);
         if (lock < mpt)
             throw EFilter(802);
     } else if (treatment == ftMechanic) {
-        if (!ParseFilterInteger(controls.EditForward, forward) ||
-            !ParseFilterInteger(controls.EditBackWard, back))
-            throw EFilter(801);
+        readField(controls.EditForward, forward, 801, kMsgBadForward);
+        readField(controls.EditBackWard, back, 801, kMsgBadBack);
     } else if (treatment != ftHits) {
         throw EFilter(799);
     }

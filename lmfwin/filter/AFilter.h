@@ -145,7 +145,7 @@ public:
     bool excluded = false;
     int treatment = ftHits;
     bool deleteParametric = false;
-    bool deleteTR = false;
+    bool deleteTR = false; // not given (a filter stored without it): not deleted
     bool smartEndOfTime = false;
     uint32_t mpt = 0;     // us
     uint32_t lock = 0;    // us
@@ -171,8 +171,13 @@ std::string FilterParamName(const ParamLookup& params, HitParam id);
 // Reads a decimal number as the grids do (blanks around it allowed, `separator` as the
 // decimal separator, an optional exponent). No value when the text is not a number.
 bool ParseFilterNumber(const std::string& text, char separator, double& value);
-// Reads a 32-bit integer as the MPT/LOCK/Forward/Back fields do; negative values wrap to
-// their unsigned form. False when the text is not an integer in the 32-bit range.
-bool ParseFilterInteger(const std::string& text, uint32_t& value);
+// How the text of an MPT, LOCK, Forward or Back field reads.
+enum class TimeFieldText {
+    Valid,      // a whole number of microseconds from 0 to kMaxFilterMicroseconds
+    NotANumber, // not a number at all (messages 800, 801)
+    OutOfRange, // a number, but negative, not whole or too large (the field's own message)
+};
+// Reads the field (blanks around the number allowed); sets `value` only when Valid.
+TimeFieldText ParseFilterMicroseconds(const std::string& text, uint32_t& value);
 
 } // namespace lm

@@ -5,6 +5,7 @@
 // way whoever typed it. Member names follow the window's control names.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,9 @@ struct FilterControls {
     std::string EditBackWard;
 
     bool CheckBoxTDP = false; // "Delete Parametric"
-    bool CheckBoxTR = false;  // "Delete TR"
+    // "Delete TR"; not given for a filter stored or written without it (a run then keeps
+    // the TR records, and a window keeps its own choice).
+    std::optional<bool> CheckBoxTR;
     bool CheckBoxEOT = false; // "Smart End of Time" (stored only)
 
     // Windows A, B, C (3 columns) and D (5 columns); each grid has at least one data row.

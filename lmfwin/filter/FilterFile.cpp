@@ -1,7 +1,10 @@
 #include "lmfwin/filter/FilterFile.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace lm {
 
@@ -167,12 +170,32 @@ FilterControls ReadFilterFile(const std::string& text)
 
 FilterControls LoadFilterFile(const std::string& path)
 {
+    // Only a regular file of sensible size: a device or a FIFO could be read forever, a
+    // folder would read as an empty filter.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        throw EFilterFile("cannot open filter file '" + path + "': " + std::strerror(errno));
+    if (S_ISDIR(st.st_mode))
+        throw EFilterFile("filter file '" + path + "' is a folder, not a file");
+    if (!S_ISREG(st.st_mode))
+        throw EFilterFile("filter file '" + path + "' is not a regular file");
+    if (uint64_t(st.st_size) > kMaxFilterFileSize)
+        throw EFilterFile("filter file '" + path + "' is larger than " +
+                          std::to_string(kMaxFilterFileSize >> 20) + " MiB");
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw EFilterFile("cannot open filter file '" + path + "'");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return ReadFilterFile(text.str());
+        throw EFilterFile("cannot open filter file '" + path + "': " + std::strerror(errno));
+    // Read no further than the bound even if the file grows meanwhile.
+    std::string text;
+    char chunk[1 << 16];
+    while (text.size() <= kMaxFilterFileSize && in.read(chunk, sizeof chunk).gcount() > 0)
+        text.append(chunk, size_t(in.gcount()));
+    if (in.bad())
+        throw EFilterFile("cannot read filter file '" + path + "'");
+    if (text.size() > kMaxFilterFileSize)
+        throw EFilterFile("filter file '" + path + "' is larger than " +
+                          std::to_string(kMaxFilterFileSize >> 20) + " MiB");
+    return ReadFilterFile(text);
 }
 
 std::string WriteFilterFile(const FilterControls& controls)
@@ -191,7 +214,8 @@ std::string WriteFilterFile(const FilterControls& controls)
     out << "Forward=" << controls.EditForward << '\n';
     out << "Back=" << controls.EditBackWard << '\n';
     out << "DeleteParametric=" << int(controls.CheckBoxTDP) << '\n';
-    out << "DeleteTR=" << int(controls.CheckBoxTR) << '\n';
+    if (controls.CheckBoxTR) // a filter stored without the option does not claim one
+        out << "DeleteTR=" << int(*controls.CheckBoxTR) << '\n';
     out << "SmartEndOfTime=" << int(controls.CheckBoxEOT) << '\n';
     const FilterGrid* grids[4] = {&controls.GridA, &controls.GridB, &controls.GridC, &controls.GridD};
     const bool joins[4] = {controls.BoxDepA, controls.BoxDepB, controls.BoxDepC, controls.BoxDepD};

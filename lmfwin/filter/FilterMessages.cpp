@@ -1,6 +1,7 @@
 #include "lmfwin/filter/FilterMessages.h"
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 
 namespace lm {
@@ -10,7 +11,10 @@ namespace {
 struct Message {
     int id;
     const char* text;
+    const char* english = nullptr; // the program's own messages only
 };
+
+std::atomic<MessageLanguage> gLanguage{MessageLanguage::Russian};
 
 // Sorted by number.
 constexpr Message kMessages[] = {
@@ -33,15 +37,44 @@ constexpr Message kMessages[] = {
     {815, "Исходный файл отсутствует на диске"},
     {816, "Файл не может быть фильтрован"},
     {818, "Фильтрация прервана пользователем"},
-    {kMsgInactiveWindow, "Главное выражение фильтрации ссылается на пустое окно "},
-    {kMsgOperandMissing, "В главном выражении фильтрации операции не хватает операнда"},
-    {kMsgUnclosedGroup, "В главном выражении фильтрации не закрыта скобка"},
-    {kMsgExpressionTooLong, "Слишком длинное выражение фильтрации"},
-    {kMsgBackupMove, "Не удалось переименовать исходный файл в резервный (.BAK).\nИсходный файл не изменен"},
-    {kMsgPostFileWrite, "Ошибка записи результирующего файла"},
-    {kMsgNoReportFolder, "Не задана папка общего файла протокола.\nПротокол не записан"},
-    {kMsgProtocolOpen, "Файл протокола не может быть открыт.\nПротокол не записан: "},
-    {kMsgSourceAtBackup, "Исходный файл остался под именем "},
+    {kMsgInactiveWindow, "Главное выражение фильтрации ссылается на пустое окно ",
+     "The main filter expression names an empty window "},
+    {kMsgOperandMissing, "В главном выражении фильтрации операции не хватает операнда",
+     "An operation of the main filter expression lacks an operand"},
+    {kMsgUnclosedGroup, "В главном выражении фильтрации не закрыта скобка",
+     "A bracket of the main filter expression is not closed"},
+    {kMsgExpressionTooLong, "Слишком длинное выражение фильтрации", "The filter expression is too long"},
+    {kMsgBackupMove, "Не удалось переименовать исходный файл в резервный (.BAK).\nИсходный файл не изменен",
+     "The source file cannot be given its backup name (.BAK).\nThe source file is not changed"},
+    {kMsgPostFileWrite, "Ошибка записи результирующего файла", "The post file cannot be written"},
+    {kMsgNoReportFolder, "Не задана папка общего файла протокола.\nПротокол не записан",
+     "No folder is given for the common report file.\nThe protocol is not written"},
+    {kMsgProtocolOpen, "Файл протокола не может быть открыт.\nПротокол не записан: ",
+     "The protocol file cannot be opened.\nThe protocol is not written: "},
+    {kMsgSourceAtBackup, "Исходный файл остался под именем ", "The source file is left under the name "},
+    {kMsgBadMpt, "MPT должно быть целым числом микросекунд от 0 до 2147483647",
+     "MPT must be a whole number of microseconds from 0 to 2147483647"},
+    {kMsgBadLock, "LOCK должно быть целым числом микросекунд от 0 до 2147483647",
+     "LOCK must be a whole number of microseconds from 0 to 2147483647"},
+    {kMsgBadForward, "Вперед должно быть целым числом микросекунд от 0 до 2147483647",
+     "Forward must be a whole number of microseconds from 0 to 2147483647"},
+    {kMsgBadBack, "Назад должно быть целым числом микросекунд от 0 до 2147483647",
+     "Back must be a whole number of microseconds from 0 to 2147483647"},
+    {kMsgSourceBusy, "Исходный файл уже фильтруется другим запуском.\nИсходный файл не изменен: ",
+     "Another run is filtering the source file.\nThe source file is not changed: "},
+    {kMsgBackupExists, "Резервный файл уже существует и не будет заменен.\nИсходный файл не изменен: ",
+     "The backup file already exists and is not replaced.\nThe source file is not changed: "},
+    {kMsgReplaceBackupQuestion,
+     "Резервный файл уже существует:\n%1\nЗаменить его? Прежняя резервная копия будет потеряна.",
+     "The backup file already exists:\n%1\nReplace it? The earlier backup will be lost."},
+    {kMsgNotRegularFile,
+     "Не обычный файл, он не может быть заменен: ", "Not a regular file; it cannot be replaced: "},
+    {kMsgSourceNotRegular,
+     "Исходный файл не является обычным файлом: ", "The source is not a regular file: "},
+    {kMsgDestinationFolderMissing,
+     "Папка результирующего файла не существует: ", "The folder of the post file does not exist: "},
+    {kMsgDestinationFolderNotWritable, "В папке результирующего файла нельзя создать файл: ",
+     "No file can be created in the folder of the post file: "},
     {1001, "Объединение записей по "},
     {1002, "Тащи ОДИН файл!"},
     {1003, "Тип файла не зарегистрирован"},
@@ -103,7 +136,19 @@ const char* FilterMessage(int id)
                                      [](const Message& m, int value) { return m.id < value; });
     if (it == std::end(kMessages) || it->id != id)
         return "";
+    if (it->english && gLanguage.load() == MessageLanguage::English)
+        return it->english;
     return it->text;
+}
+
+void SetFilterMessageLanguage(MessageLanguage language)
+{
+    gLanguage.store(language);
+}
+
+MessageLanguage FilterMessageLanguage()
+{
+    return gLanguage.load();
 }
 
 } // namespace lm

@@ -2,16 +2,22 @@
 
 #include "datafiles/BinaryFile.h"
 #include "datafiles/DataFileOpen.h"
+#include "datafiles/OutputFile.h"
 #include "lmfwin/filter/FilterMessages.h"
 #include "lmfwin/filter/LocaleText.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
 #include <memory>
-#include <random>
 #include <sstream>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -57,19 +63,85 @@ bool SameFile(const fs::path& a, const fs::path& b)
     return !ec && same;
 }
 
-std::string TemporaryNameBeside(const fs::path& target)
+// The text of a message that names a path.
+EFilter PathFault(int messageId, const std::string& path)
 {
-    std::random_device device;
-    std::mt19937_64 random(uint64_t(device()) << 32 | device());
-    for (;;) {
-        std::ostringstream name;
-        name << '.' << target.filename().string() << ".filtering-" << std::hex
-             << (random() & 0xFFFFFFFFFFull);
-        fs::path candidate = target.parent_path() / name.str();
-        std::error_code ec;
-        if (!fs::exists(candidate, ec))
-            return candidate.string();
+    return EFilter(messageId, FilterMessage(messageId) + path);
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const fs::path folder = fs::path(path).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
+}
+
+// An output file's fault as the run's message, naming the path concerned.
+EFilter OutputFileFault(const EOutputFile& e)
+{
+    switch (e.fault()) {
+    case OutputFault::NotRegular:
+        return PathFault(kMsgNotRegularFile, e.path());
+    case OutputFault::FolderMissing:
+        return PathFault(kMsgDestinationFolderMissing, FolderOf(e.path()));
+    case OutputFault::FolderNotWritable:
+        return PathFault(kMsgDestinationFolderNotWritable, FolderOf(e.path()));
+    case OutputFault::Taken:
+        return PathFault(kMsgBackupExists, e.path());
+    case OutputFault::CannotCreate:
+        return EFilter(809, std::string(FilterMessage(809)) + "\n" + e.what());
+    case OutputFault::CannotReplace:
+        break;
     }
+    return EFilter(kMsgPostFileWrite, std::string(FilterMessage(kMsgPostFileWrite)) + "\n" + e.what());
+}
+
+// An exclusive lock on the source while it is filtered into its own name, so that a second
+// run of the same file refuses instead of racing the first one for the name.
+class SourceLock {
+public:
+    explicit SourceLock(const fs::path& path)
+    {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd_ < 0)
+                throw EFilter(815);
+            if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+                const int error = errno;
+                Release();
+                if (error == EWOULDBLOCK)
+                    throw PathFault(kMsgSourceBusy, path.string());
+                throw EFilter(809, std::string(FilterMessage(809)) + "\n" + path.string());
+            }
+            // A run that held the lock until now may have put a new file under the name: the
+            // lock must be on the file the name holds now.
+            struct stat locked {
+            }, named{};
+            if (::fstat(fd_, &locked) == 0 && ::stat(path.c_str(), &named) == 0 &&
+                locked.st_dev == named.st_dev && locked.st_ino == named.st_ino)
+                return;
+            Release();
+        }
+        throw PathFault(kMsgSourceBusy, path.string());
+    }
+    ~SourceLock() { Release(); }
+    SourceLock(const SourceLock&) = delete;
+    SourceLock& operator=(const SourceLock&) = delete;
+
+private:
+    void Release()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+    int fd_ = -1;
+};
+
+std::string ReplaceAll(std::string text, const std::string& what, const std::string& with)
+{
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+        text.replace(at, what.size(), with);
+    return text;
 }
 
 // Progress and cancellation, checked every kProgressInterval records.
@@ -202,14 +274,13 @@ struct RunFiles {
     BinaryFile source;
     BinaryFile target;
     DataCopy copy;
-    std::string temporaryPath;
 
     void ReleaseObjects()
     {
         copy.writer.reset();
         copy.reader.reset();
     }
-    // On failure: close everything and remove the unfinished post file.
+    // On failure: close everything (the unfinished post file goes with its OutputFile).
     void Abandon()
     {
         ReleaseObjects();
@@ -217,11 +288,6 @@ struct RunFiles {
             source.Close();
         if (target.IsOpen())
             target.Close();
-        if (!temporaryPath.empty()) {
-            std::error_code ec;
-            fs::remove(temporaryPath, ec);
-            temporaryPath.clear();
-        }
     }
 };
 
@@ -231,16 +297,16 @@ struct RunCounts {
     uint32_t written = 0;
 };
 
-RunCounts CopyFiltered(const AFilter& filter, const fs::path& sourcePath, const fs::path& destinationPath,
+// Copies the filtered records of the source into the output's temporary file.
+RunCounts CopyFiltered(const AFilter& filter, const fs::path& sourcePath, OutputFile& output,
                        const FilterRunOptions& options, RunFiles& files)
 {
     if (!files.source.Open(sourcePath.string(), BinaryFile::Mode::Read))
-        throw EFilter(809);
-    files.temporaryPath = TemporaryNameBeside(destinationPath);
-    if (!files.target.Open(files.temporaryPath, BinaryFile::Mode::Write)) {
-        files.temporaryPath.clear();
-        throw EFilter(809);
-    }
+        throw EFilter(809, std::string(FilterMessage(809)) + "\n" + sourcePath.string() + " (" +
+                               std::strerror(errno) + ")");
+    if (!files.target.Open(output.TempPath(), BinaryFile::Mode::Write))
+        throw EFilter(809, std::string(FilterMessage(809)) + "\n" + output.Target() + " (" +
+                               std::strerror(errno) + ")");
     files.copy = OpenDataCopy(files.source, files.target);
     if (!files.copy)
         throw EFilter(810);
@@ -275,12 +341,8 @@ RunCounts CopyFiltered(const AFilter& filter, const fs::path& sourcePath, const 
     files.source.Close();
     const bool failedBefore = files.target.Failed();
     if (!files.target.Close() || failedBefore)
-        throw EFilter(kMsgPostFileWrite);
-    std::error_code ec;
-    fs::rename(files.temporaryPath, destinationPath, ec);
-    if (ec)
-        throw EFilter(kMsgPostFileWrite);
-    files.temporaryPath.clear();
+        throw EFilter(kMsgPostFileWrite,
+                      std::string(FilterMessage(kMsgPostFileWrite)) + "\n" + output.Target());
     progress.Finish();
     return counts;
 }
@@ -365,9 +427,12 @@ FilterRunResult RunFilter(AFilter& filter, const FilterRunOptions& options)
 
     if (filter.sourceFile.empty())
         throw EFilter(814);
-    fs::path sourcePath = Resolve(base, filter.sourceFile);
-    if (!fs::exists(sourcePath, ec))
+    const fs::path sourcePath = Resolve(base, filter.sourceFile);
+    struct stat sourceStat {};
+    if (::stat(sourcePath.c_str(), &sourceStat) != 0)
         throw EFilter(815);
+    if (!S_ISREG(sourceStat.st_mode))
+        throw PathFault(kMsgSourceNotRegular, sourcePath.string());
 
     if (filter.destinationFile.empty())
         filter.destinationFile = filter.sourceFile;
@@ -375,54 +440,71 @@ FilterRunResult RunFilter(AFilter& filter, const FilterRunOptions& options)
 
     // The source under another spelling (a relative path, a link) is still the source:
     // writing over it unasked would lose the original data.
-    std::string restoreName; // set while the source sits under its backup name
-    fs::path backupPath;
-    if (RunWouldReplaceSource(filter, base.string())) {
+    const bool intoSource = RunWouldReplaceSource(filter, base.string());
+    if (intoSource) {
         if (!options.confirmOverwriteSource || !options.confirmOverwriteSource(FilterMessage(1008)))
             throw EFilter(818);
         filter.destinationFile = filter.sourceFile;
         destinationPath = sourcePath;
-        const std::string backupName = BackupName(filter.sourceFile);
+    }
+    if (!filter.filtrationPageActive)
+        throw EFilter(811);
+
+    std::unique_ptr<SourceLock> lock;
+    std::string backupName;
+    fs::path backupPath;
+    bool replaceBackup = false;
+    if (intoSource) {
+        lock = std::make_unique<SourceLock>(sourcePath);
+        backupName = BackupName(filter.sourceFile);
         backupPath = Resolve(base, backupName);
         if (backupName == filter.sourceFile || SameFile(sourcePath, backupPath))
             throw EFilter(kMsgBackupMove);
-        if (fs::exists(backupPath, ec) && !fs::remove(backupPath, ec))
-            throw EFilter(799);
-        fs::rename(sourcePath, backupPath, ec);
-        if (ec)
-            throw EFilter(kMsgBackupMove);
-        restoreName = sourcePath.string();
-        filter.sourceFile = backupName;
-        sourcePath = backupPath;
+        RemoveStaleTempFiles(backupPath.string());
+        struct stat backupStat {};
+        if (::lstat(backupPath.c_str(), &backupStat) == 0) {
+            // Never deleted unasked: it may be the original of another recording of that stem.
+            const std::string question =
+                ReplaceAll(FilterMessage(kMsgReplaceBackupQuestion), "%1", backupPath.string());
+            if (!options.confirmReplaceBackup || !options.confirmReplaceBackup(question))
+                throw PathFault(kMsgBackupExists, backupPath.string());
+            if (!S_ISREG(backupStat.st_mode))
+                throw PathFault(kMsgNotRegularFile, backupPath.string());
+            replaceBackup = true;
+        }
     }
 
     RunFiles files;
     RunCounts counts;
     try {
-        if (!filter.filtrationPageActive)
-            throw EFilter(811);
-        counts = CopyFiltered(filter, sourcePath, destinationPath, options, files);
+        RemoveStaleTempFiles(ResolveOutputTarget(destinationPath.string()));
+        OutputFile output(destinationPath.string());
+        counts = CopyFiltered(filter, sourcePath, output, options, files);
+        if (intoSource) {
+            // The original stays under its own name until the post file takes it over; the
+            // backup is in place before that.
+            PlaceBackup(sourcePath.string(), backupPath.string(), replaceBackup);
+            try {
+                output.Commit();
+            } catch (...) {
+                if (!replaceBackup) // only the backup this run has just made
+                    ::unlink(backupPath.c_str());
+                throw;
+            }
+            filter.sourceFile = backupName;
+        } else {
+            output.Commit();
+        }
+    } catch (const EOutputFile& e) {
+        files.Abandon();
+        throw OutputFileFault(e);
+    } catch (const ELMData& e) {
+        files.Abandon();
+        const char* text = FilterMessage(e.Code);
+        throw EFilter(e.Code, *text ? std::string(text) : std::string(e.what()));
     } catch (...) {
         files.Abandon();
-        std::string stillAt; // where the source is when it cannot be given its name back
-        if (!restoreName.empty()) {
-            std::error_code restoreError;
-            fs::rename(backupPath, restoreName, restoreError);
-            if (restoreError)
-                stillAt = "\n" + std::string(FilterMessage(kMsgSourceAtBackup)) + backupPath.string();
-            else
-                filter.sourceFile = filter.destinationFile;
-        }
-        try {
-            throw;
-        } catch (const ELMData& e) {
-            const char* text = FilterMessage(e.Code);
-            throw EFilter(e.Code, (*text ? std::string(text) : std::string(e.what())) + stillAt);
-        } catch (EFilter& e) {
-            if (!stillAt.empty())
-                e.Append(stillAt);
-            throw;
-        }
+        throw;
     }
 
     FilterRunResult result;

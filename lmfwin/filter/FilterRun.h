@@ -4,9 +4,15 @@
 // leaving out the hits the filter set rejects (as hits, as events, or around mechanical
 // noise markers), and optionally the parametric and TR records. The post file is written
 // to a temporary file beside the destination and renamed over it only when the run has
-// succeeded, so a failed or cancelled run leaves no new file and an existing destination
-// untouched; the source file is never changed (a run into the source's own name moves it
-// to its ".BAK" name first and moves it back on failure).
+// succeeded, so a failed, cancelled or killed run leaves no new file and an existing
+// destination untouched. Only a regular file (or a new name) is a destination, and a
+// replaced file keeps its permissions.
+//
+// A run into the source's own name reads the source under its name, holding an exclusive
+// lock on it (a second such run of the same file refuses), and only at the end puts the
+// backup in place (a hard link, or a copy, under the ".BAK" name) and renames the post file
+// over the source: at every moment the recording is under its own name. An existing backup
+// is never replaced without its own consent.
 //
 // Safe to call from a worker thread: it touches no process-wide state (not even the
 // current folder). The callbacks below are called on the thread that runs RunFilter.
@@ -35,6 +41,10 @@ struct FilterRunOptions {
     // Not set means No.
     std::function<bool(const std::string& question)> confirmOverwriteSource;
 
+    // Asked when the backup name of a run into the source is taken (the text names the file):
+    // true replaces that file. Not set means No: the run refuses and nothing changes.
+    std::function<bool(const std::string& question)> confirmReplaceBackup;
+
     // Progress of the copy: records handled so far and the total (the progress bar's
     // maximum). Called at regular intervals and once at the end.
     std::function<void(uint64_t done, uint64_t total)> progress;
@@ -49,7 +59,8 @@ struct FilterRunResult {
     uint32_t total = 0;     // "Handling": the reader's record count
     uint32_t written = 0;   // "Accepted": records in the post file
     std::string resultText; // the four lines of the result box (caption 1201)
-    std::string sourceName; // the file read (the backup name after a run into the source)
+    std::string sourceName; // the source as the protocol names it (the backup name after a
+                            // run into the source)
     std::string destinationName;
     bool protocolWritten = false;
     std::string protocolPath; // the protocol file appended to, when one was chosen

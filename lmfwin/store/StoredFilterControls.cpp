@@ -42,9 +42,9 @@ std::string IntegerText(const std::optional<int32_t>& value)
 std::optional<int32_t> IntegerOf(const std::string& text)
 {
     uint32_t value = 0;
-    if (!ParseFilterInteger(text, value))
+    if (ParseFilterMicroseconds(text, value) != TimeFieldText::Valid)
         return std::nullopt;
-    return int32_t(value); // the field is signed 32-bit; the filter reads it back unsigned
+    return int32_t(value); // at most kMaxFilterMicroseconds: fits the signed field
 }
 
 double NumberOf(const std::string& text, char separator)
@@ -101,6 +101,7 @@ FilterControls ControlsFromStoredFilter(const StoredFilter& stored, FilterNumber
     c.EditBackWard = IntegerText(h.back);
     c.CheckBoxTDP = h.deleteTDP;
     c.CheckBoxEOT = h.eotType;
+    c.CheckBoxTR = h.deleteTR; // empty when stored without it
     c.BoxDepA = h.aDep;
     c.BoxDepB = h.bDep;
     c.BoxDepC = h.cDep;
@@ -142,6 +143,7 @@ StoredFilter StoredFilterFromControls(const FilterControls& c, FilterNumberForma
     h.name = c.EditFilterName;
     h.deleteTDP = c.CheckBoxTDP;
     h.eotType = c.CheckBoxEOT;
+    h.deleteTR = c.CheckBoxTR;
     // The filter reads any non-zero type as "Excluded"; the table holds the item index.
     h.includeFilter = int16_t(c.RadioGroupType != 0 ? 1 : 0);
     h.treatmentMethod = int16_t(c.RadioGroupEventType);

@@ -17,13 +17,14 @@ inline constexpr int kMaxLoadedGridRows = 10000;
 // The controls of a stored filter (the window's "Open"): every grid cleared first, then the
 // header fields and the stored rows placed at their record numbers. Numbers become decimal
 // texts with the format's separator (0: the user's); empty MPT/LOCK/Forward/Back stay empty.
-// Source, destination and "Delete TR" are not stored and keep their defaults.
+// Source and destination are not stored and keep their defaults; "Delete TR" stays not given
+// for a filter stored without it.
 FilterControls ControlsFromStoredFilter(const StoredFilter& stored, FilterNumberFormat format = {});
 
 // The filter to store for these controls (the window's "Insert"/"Update"). Expects controls
 // that build a valid AFilter: MPT and LOCK are stored only for events, Forward and Back only
 // for mechanic; a window's rows only when its row 1 names a parameter; expressions only when
-// not empty. "Delete TR" is not stored. The header's FID and date are left to the database.
+// not empty. The header's FID and date are left to the database.
 StoredFilter StoredFilterFromControls(const FilterControls& controls, FilterNumberFormat format = {});
 
 } // namespace lm

@@ -69,7 +69,8 @@ public:
     void Validate(const FilterForm& form) override
     {
         // Each call opens its own connection: runs happen on a worker thread.
-        lm::LMDatabase db = lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(databasePath_));
+        // Parameter names are only read: a read-only database serves.
+        lm::LMDatabase db = lm::LMDatabase::OpenForReading(lm::LMDatabase::ResolvePath(databasePath_));
         lm::AParamTable params(db);
         try {
             lm::AFilter filter(ControlsOfForm(form), params);
@@ -80,11 +81,18 @@ public:
 
     RunOutcome Run(const FilterForm& form, const RunHooks& hooks) override
     {
-        lm::LMDatabase db = lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(databasePath_));
+        // Parameter names are only read: a read-only database serves.
+        lm::LMDatabase db = lm::LMDatabase::OpenForReading(lm::LMDatabase::ResolvePath(databasePath_));
         lm::AParamTable params(db);
         lm::FilterRunOptions options = ReportOptions(form);
         if (hooks.askYesNo)
             options.confirmOverwriteSource = [&hooks](const std::string& question) {
+                return hooks.askYesNo(QString::fromUtf8(lm::FilterMessage(1203)),
+                                      QString::fromStdString(question));
+            };
+        // An existing backup: a question of its own (default No), after the one above.
+        if (hooks.askYesNo)
+            options.confirmReplaceBackup = [&hooks](const std::string& question) {
                 return hooks.askYesNo(QString::fromUtf8(lm::FilterMessage(1203)),
                                       QString::fromStdString(question));
             };

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace lmf {
@@ -21,7 +22,7 @@ struct FilterForm {
     QString activePageCaption;
     int filterType = 0; // 0 Included, 1 Excluded
     bool deleteParametric = false;
-    bool deleteTR = false;
+    std::optional<bool> deleteTR; // not given: a stored filter without the option
     bool smartEndOfTime = false;
     int treatment = 0; // 0 hits, 1 events, 2 mechanic
     QString mpt, lock, forward, back;

@@ -12,8 +12,15 @@ namespace lmf {
 
 TDataModule2::TDataModule2(const QString& path)
 {
-    db_ = std::make_unique<lm::LMDatabase>(
-        lm::LMDatabase::Open(lm::LMDatabase::ResolvePath(path.toStdString())));
+    const auto resolved = lm::LMDatabase::ResolvePath(path.toStdString());
+    try {
+        db_ = std::make_unique<lm::LMDatabase>(lm::LMDatabase::Open(resolved));
+    } catch (const lm::ELMDatabase& error) {
+        // A read-only database still opens, loads and runs filters; storing one then says why not.
+        if (error.kind() != lm::ELMDatabase::Kind::ReadOnly)
+            throw;
+        db_ = std::make_unique<lm::LMDatabase>(lm::LMDatabase::OpenForReading(resolved));
+    }
     filters_ = std::make_unique<lm::AFilterDatabase>(*db_);
     params_ = std::make_unique<lm::AParamTable>(*db_);
 }

@@ -721,6 +721,9 @@ void TMainForm::SetForm(const FilterForm& form)
     EditForward->setText(form.forward);
     EditBackWard->setText(form.back);
     CheckBoxTDP->setChecked(form.deleteParametric);
+    // A filter stored without "Delete TR" leaves the box as the user has set it.
+    if (form.deleteTR)
+        CheckBoxTR->setChecked(*form.deleteTR);
     CheckBoxEOT->setChecked(form.smartEndOfTime);
     for (int w = 0; w < 4; ++w) {
         BoxDep[w]->setChecked(form.joinAnd[w]);

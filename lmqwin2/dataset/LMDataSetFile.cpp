@@ -2,11 +2,12 @@
 
 #include "datafiles/DataFileOpen.h"
 #include "datafiles/DataFormat.h"
-#include "datafiles/TempFile.h"
+#include "datafiles/OutputFile.h"
 #include "lmqwin2/dataset/LMDataSet.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <system_error>
@@ -43,16 +44,6 @@ bool SameFile(const std::string& a, const std::string& b)
     return !error && ca == cb;
 }
 
-// Creates an empty temporary file beside the target (so that the final rename stays on one
-// file system) with the permissions a newly created file would get, and answers its path.
-std::string CreateTemporaryBeside(const std::string& target)
-{
-    const std::string temp = CreateTempFileBeside(target);
-    if (temp.empty())
-        throw std::runtime_error("Cannot write the file '" + target + "'");
-    return temp;
-}
-
 } // namespace
 
 void LMDataSet::Save(const std::string& targetName) const
@@ -75,19 +66,18 @@ void LMDataSet::Save(const std::string& targetName) const
     if (RecogniseForWriting(source) != FileType)
         throw std::runtime_error("The data file '" + FileName + "' cannot be written in its own format");
 
-    const std::string temporary = CreateTemporaryBeside(targetName);
-    BinaryFile target;
-    if (!target.Open(temporary, BinaryFile::Mode::Write)) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw std::runtime_error("Cannot write the file '" + targetName + "'");
+    // Only a regular file is replaced, keeping its permissions; the leftovers of a killed
+    // save beside the target go first.
+    std::unique_ptr<OutputFile> output;
+    try {
+        RemoveStaleTempFiles(ResolveOutputTarget(targetName));
+        output = std::make_unique<OutputFile>(targetName);
+    } catch (const EOutputFile& e) {
+        throw std::runtime_error("Cannot write the file '" + targetName + "': " + e.what());
     }
-
-    auto discard = [&] {
-        target.Close();
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    };
+    BinaryFile target;
+    if (!target.Open(output->TempPath(), BinaryFile::Mode::Write))
+        throw std::runtime_error("Cannot write the file '" + targetName + "'");
     try {
         DataCopy copy = OpenDataCopy(source, target);
         if (!copy)
@@ -97,18 +87,15 @@ void LMDataSet::Save(const std::string& targetName) const
         CopyUndeleted(*copy.reader, *copy.writer);
         copy.writer->WriteHeader();
     } catch (...) {
-        discard();
+        target.Close();
         throw;
     }
-    if (!target.Close()) {
-        discard();
+    if (!target.Close())
         throw std::runtime_error("Error writing the file '" + targetName + "'");
-    }
-    std::error_code error;
-    fs::rename(temporary, targetName, error);
-    if (error) {
-        discard();
-        throw std::runtime_error("Cannot replace the file '" + targetName + "': " + error.message());
+    try {
+        output->Commit();
+    } catch (const EOutputFile& e) {
+        throw std::runtime_error("Cannot replace the file '" + targetName + "': " + e.what());
     }
 }
 

@@ -52,9 +52,8 @@ TEST(FilterBuild, EveryMessageWithItsPrefix)
         std::string expected;
     };
     const Case cases[] = {
-        {"MPT not an integer",
-         [](FilterControls& c) { c.RadioGroupEventType = 1, c.EditMPT = "5.5", c.EditLOCK = "10"; },
-         Msg(800)},
+        {"MPT not a number",
+         [](FilterControls& c) { c.RadioGroupEventType = 1, c.EditMPT = "5x", c.EditLOCK = "10"; }, Msg(800)},
         {"LOCK empty", [](FilterControls& c) { c.RadioGroupEventType = 1, c.EditMPT = "5"; }, Msg(800)},
         {"Forward not an integer",
          [](FilterControls& c) { c.RadioGroupEventType = 2, c.EditForward = "x", c.EditBackWard = "1"; },
@@ -192,13 +191,13 @@ TEST(FilterBuild, AcceptedInputs)
     EXPECT_FALSE(f.minMaxWindows[2].IsActive());
     EXPECT_EQ(f.equationWindow.recs[0].relation, frGreaterEqual);
 
-    // Negative Forward wraps to its unsigned value; the events fields stay 0.
+    // The largest Forward the field holds; the events fields stay 0.
     FilterControls m = ValidControls();
     m.RadioGroupEventType = 2;
-    m.EditForward = "-1";
+    m.EditForward = "2147483647";
     m.EditBackWard = " 20 ";
     AFilter mech(m, kParams, kDot);
-    EXPECT_EQ(mech.forward, 4294967295u);
+    EXPECT_EQ(mech.forward, 2147483647u);
     EXPECT_EQ(mech.back, 20u);
     EXPECT_EQ(mech.mpt, 0u);
 }
@@ -217,12 +216,15 @@ TEST(FilterBuild, DecimalSeparatorOfTheLocale)
 TEST(FilterNumbers, IntegersAndDecimals)
 {
     uint32_t u = 0;
-    EXPECT_TRUE(ParseFilterInteger("2147483647", u));
+    EXPECT_EQ(ParseFilterMicroseconds("2147483647", u), TimeFieldText::Valid);
     EXPECT_EQ(u, 2147483647u);
-    EXPECT_TRUE(ParseFilterInteger("-2147483648", u));
-    EXPECT_EQ(u, 2147483648u);
-    for (const char* bad : {"", " ", "2147483648", "1.0", "1e3", "+", "12a", "99999999999999999999"})
-        EXPECT_FALSE(ParseFilterInteger(bad, u)) << bad;
+    EXPECT_EQ(ParseFilterMicroseconds(" +0 ", u), TimeFieldText::Valid);
+    EXPECT_EQ(u, 0u);
+    for (const char* bad : {"", " ", "+", "12a", "x1", "1,,5"})
+        EXPECT_EQ(ParseFilterMicroseconds(bad, u), TimeFieldText::NotANumber) << bad;
+    for (const char* range :
+         {"-1", "-2147483648", "2147483648", "4294967295", "1.0", "1,5", "1e3", "99999999999999999999"})
+        EXPECT_EQ(ParseFilterMicroseconds(range, u), TimeFieldText::OutOfRange) << range;
     double d = 0;
     for (const char* bad : {"", ".", "e5", "1e", "1..2", "nan", "inf", "1,5", "1e999"})
         EXPECT_FALSE(ParseFilterNumber(bad, '.', d)) << bad;
@@ -397,7 +399,7 @@ TEST(FilterFileText, ReadsEveryGroupAndRoundTrips)
     EXPECT_EQ(c.RadioGroupType, 1);
     EXPECT_EQ(c.RadioGroupEventType, 1);
     EXPECT_EQ(c.EditLOCK, " 2000");
-    EXPECT_TRUE(c.CheckBoxTDP && !c.CheckBoxTR && c.CheckBoxEOT);
+    EXPECT_TRUE(c.CheckBoxTDP && c.CheckBoxTR == false && c.CheckBoxEOT);
     EXPECT_EQ(c.GridA, EmptyGrid(kMinMaxColumns));
     ASSERT_EQ(c.GridB.size(), 2u);
     EXPECT_EQ(c.GridB[1][0], " Counts"); // cells are not trimmed

@@ -186,7 +186,7 @@ TEST_F(FilterCli, StoredFiltersImportExportAndRun)
     o = Lmtool(dir, "--export " + fid);
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, "[Filter]\nName=stored one\nType=Excluded\nTreatment=Events\nMPT=100\nLOCK=200\n"
-                     "Forward=\nBack=\nDeleteParametric=1\nDeleteTR=0\nSmartEndOfTime=0\n"
+                     "Forward=\nBack=\nDeleteParametric=1\nSmartEndOfTime=0\n" // no DeleteTR given
                      "\n[A]\nAnd=0\n1=||\n"
                      "\n[B]\nAnd=0\n1=Amplitude|65|99.5\n2=Counts|5|10\n"
                      "\n[C]\nAnd=0\n1=||\n"

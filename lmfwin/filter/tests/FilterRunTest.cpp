@@ -297,8 +297,6 @@ TEST(FilterRun, RunFaults)
         {"no source", [](FilterControls& c) { c.EditSourceFile.clear(); }, 814},
         {"missing source", [&](FilterControls& c) { c.EditSourceFile = dir.Path("none.dta"); }, 815},
         {"page not active", [](FilterControls& c) { c.FiltrationPageActive = false; }, 811},
-        {"destination folder missing", [&](FilterControls& c) { c.EditPostFile = dir.Path("no/p.dta"); },
-         809},
         {"unknown format", [&](FilterControls& c) { c.EditSourceFile = dir.Path("text.dta"); }, 810},
         {"continuous Spartan file", [&](FilterControls& c) { c.EditSourceFile = dir.Path("cont.dta"); }, 816},
     };
@@ -319,9 +317,14 @@ TEST(FilterRun, IntoTheSourceAnsweredYesKeepsABackup)
     dir.Write("x.BAK", {9, 9});
     FilterRunOptions o;
     o.workFolder = dir.Folder();
-    std::string asked;
+    std::string asked, askedBackup;
     o.confirmOverwriteSource = [&](const std::string& q) {
         asked = q;
+        return true;
+    };
+    // The old backup goes only with its own Yes.
+    o.confirmReplaceBackup = [&](const std::string& q) {
+        askedBackup = q;
         return true;
     };
     FilterControls c;
@@ -329,6 +332,7 @@ TEST(FilterRun, IntoTheSourceAnsweredYesKeepsABackup)
     c.GridA = {{"Amplitude", "40", "60"}};
     const FilterRunResult r = RunWith(c, o);
     EXPECT_EQ(asked, Msg(1008));
+    EXPECT_NE(askedBackup.find(dir.Path("x.BAK")), std::string::npos) << askedBackup;
     EXPECT_EQ(dir.Read("x.BAK"), original);
     EXPECT_EQ(SpartanHitAmplitudes(dir.Read("x.dta")), (std::vector<int>{50}));
     EXPECT_EQ(r.sourceName, "x.BAK");

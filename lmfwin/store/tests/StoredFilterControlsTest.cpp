@@ -26,6 +26,7 @@ void ExpectSameStoredFields(const FilterControls& got, const FilterControls& wan
     EXPECT_EQ(got.EditForward, want.EditForward);
     EXPECT_EQ(got.EditBackWard, want.EditBackWard);
     EXPECT_EQ(got.CheckBoxTDP, want.CheckBoxTDP);
+    EXPECT_EQ(got.CheckBoxTR, want.CheckBoxTR);
     EXPECT_EQ(got.CheckBoxEOT, want.CheckBoxEOT);
     EXPECT_EQ(got.GridA, want.GridA);
     EXPECT_EQ(got.GridB, want.GridB);
@@ -45,8 +46,9 @@ FilterControls EventsFilter(char sep)
     c.RadioGroupType = 1;
     c.RadioGroupEventType = kTreatmentEvents;
     c.EditMPT = "300";
-    c.EditLOCK = "-1"; // kept as typed; the filter reads it unsigned
+    c.EditLOCK = "2147483647"; // the largest the field holds
     c.CheckBoxTDP = true;
+    c.CheckBoxTR = true;
     c.CheckBoxEOT = true;
     c.GridB = {{"Amplitude", "40", "99" + s + "5"}, {"Energy", "1e-05", "1000000"}, {"Counts", "-3", "0"}};
     c.GridD = {{"Energy", ">=", "0" + s + "25", "Amplitude", "-4"}};
@@ -214,7 +216,8 @@ TEST_F(StoreWithDatabase, ValidatedFilterStoredAndLoadedBackBuildsTheSameFilter)
     ExpectSameStoredFields(loaded, typed);
     const AFilter after(loaded, params, {'.'});
     EXPECT_EQ(after.mpt, before.mpt);
-    EXPECT_EQ(after.lock, 0xffffffffu);
+    EXPECT_EQ(after.lock, 2147483647u);
+    EXPECT_TRUE(after.deleteTR);
     EXPECT_EQ(after.excluded, true);
 }
 
