@@ -162,8 +162,9 @@ void PlaceBackup(const std::string& source, const std::string& backup, bool repl
         throw EOutputFile(OutputFault::NotRegular, backup, 0);
 
     if (!replace) {
-        // link() never replaces: a backup that appeared meanwhile is refused all the same.
-        if (::link(source.c_str(), backup.c_str()) == 0) {
+        // A link never replaces: a backup that appeared meanwhile is refused all the same. A
+        // source given by a symbolic link is linked as the file it names.
+        if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, backup.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             SyncFolderOf(backup);
             return;
         }
@@ -176,7 +177,7 @@ void PlaceBackup(const std::string& source, const std::string& backup, bool repl
     for (int attempt = 0; attempt < 100 && !made; ++attempt) {
         const std::string name = TempNameBeside(backup);
         RemoveOnSignal(name);
-        if (::link(source.c_str(), name.c_str()) == 0) {
+        if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             made = TempFileBeside::Adopt(name);
             break;
         }

@@ -108,6 +108,18 @@ TEST(FilterSafety, AnExistingBackupIsReplacedOnlyWithItsOwnConsent)
     EXPECT_EQ(dir.Read("run.BAK/inside"), (std::vector<uint8_t>{1}));
 }
 
+TEST(FilterSafety, ASourceGivenByALinkKeepsItsOriginalInTheBackup)
+{
+    ScratchFolder dir;
+    dir.Write("real.dta", kRecording);
+    std::filesystem::create_symlink(dir.Path("real.dta"), dir.Path("link.dta"));
+    EXPECT_EQ(RunError(Band(dir, "link.dta", "")), "(no error)");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link.dta")));
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.Path("link.BAK")));
+    EXPECT_EQ(dir.Read("link.BAK"), kRecording);
+    EXPECT_EQ(SpartanHitAmplitudes(dir.Read("real.dta")), (std::vector<int>{50}));
+}
+
 TEST(FilterSafety, ASecondRunIntoTheSameSourceRefusesWhileTheFirstHoldsIt)
 {
     ScratchFolder dir;
