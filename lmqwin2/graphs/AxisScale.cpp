@@ -1,6 +1,7 @@
 #include "lmqwin2/graphs/AxisScale.h"
 
 #include <cmath>
+#include <vector>
 
 namespace lm {
 
@@ -28,7 +29,8 @@ int ClampPixelOffset(double offset)
         return kPixelLimit;
     if (offset < -kPixelLimit)
         return -kPixelLimit;
-    return int(offset); // truncates toward zero
+    // A product that rounding leaves a hair below a whole pixel counts as that pixel.
+    return int(offset >= 0 ? offset + 1e-7 : offset - 1e-7); // truncates toward zero
 }
 
 double AxisMap::Transform(double v) const
@@ -49,13 +51,16 @@ void AxisMap::Set(bool logarithmic, double min, double max, double pixels, int o
     upward = up;
 }
 
-int AxisMap::PixelOfTransformed(double t) const
+const double* Log10Table()
 {
-    const double offset = std::trunc(Offset(t));
-    if (std::isnan(offset))
-        return origin;
-    const double p = upward ? double(origin) - offset : double(origin) + offset;
-    return int(p > kPixelLimit ? kPixelLimit : (p < -kPixelLimit ? -kPixelLimit : p));
+    static const std::vector<double> table = [] {
+        std::vector<double> t(kLog10TableSize);
+        t[0] = 0;
+        for (uint32_t i = 1; i < kLog10TableSize; ++i)
+            t[i] = std::log10(double(i));
+        return t;
+    }();
+    return table.data();
 }
 
 double AxisMap::Value(int pixel) const

@@ -20,9 +20,9 @@ AxisRange UsableRange(bool log, double min, double max);
 inline constexpr int kPixelLimit = 32767;
 
 // One axis: pixel = origin +/- trunc((value' - lo) * scale), value' = log10(value) on a
-// logarithmic axis (values of 0 or less taken as 1), scale = length / span. The product is
-// formed as (value' - lo) * length / span so that the ends of the range land exactly on the
-// ends of the axis. Pixels are clamped to +/-32767.
+// logarithmic axis (values of 0 or less taken as 1), scale = length / span. A product that
+// rounding leaves a hair below a whole pixel counts as that pixel, so the ends of the range
+// land exactly on the ends of the axis. Pixels are clamped to +/-32767.
 struct AxisMap {
     bool log = false;
     double lo = 0;       // min, or log10(min)
@@ -35,12 +35,25 @@ struct AxisMap {
     void Set(bool logarithmic, double min, double max, double pixels, int originPixel, bool up);
     double Transform(double v) const;
     // Pixels from the start of the axis to an already transformed value (not truncated).
-    double Offset(double t) const { return (t - lo) * length / span; }
+    double Offset(double t) const { return (t - lo) * scale; }
     // Pixel of an already transformed value.
-    int PixelOfTransformed(double t) const;
+    int PixelOfTransformed(double t) const
+    {
+        double o = Offset(t);
+        if (o != o) // NaN
+            return origin;
+        o = o >= 0 ? (o > 70000 ? 70000 : o + 1e-7) : (o < -70000 ? -70000 : o - 1e-7);
+        const int offset = int(o); // truncates toward zero
+        const int p = upward ? origin - offset : origin + offset;
+        return p > kPixelLimit ? kPixelLimit : (p < -kPixelLimit ? -kPixelLimit : p);
+    }
     int Pixel(double v) const { return PixelOfTransformed(Transform(v)); }
     double Value(int pixel) const;
 };
+
+// log10 of the whole numbers 0..65535 (0 taken as 1), for the integer hit parameters.
+const double* Log10Table();
+inline constexpr uint32_t kLog10TableSize = 65536;
 
 // trunc of a pixel offset, clamped, NaN taken as 0.
 int ClampPixelOffset(double offset);

@@ -29,6 +29,19 @@ void RasterizeDots(const PixelBuffer& buffer, std::span<const Dot> dots, int poi
                 pixels[size_t(d.y) * stride + size_t(d.x)] = d.pixel;
         return;
     }
+    if (pointSize == 2) {
+        // From (x, y - 1) to (x + 2, y + 1): two pixels in the row above and two in its own.
+        for (const Dot& d : dots) {
+            if (unsigned(d.x) < unsigned(w - 1) && unsigned(d.y - 1) < unsigned(h - 1)) {
+                uint32_t* p = pixels + size_t(d.y - 1) * stride + size_t(d.x);
+                p[0] = p[1] = d.pixel;
+                p[stride] = p[stride + 1] = d.pixel;
+            } else {
+                FillPixels(buffer, d.x, d.y - 1, d.x + 2, d.y + 1, d.pixel);
+            }
+        }
+        return;
+    }
     // The square of a point relative to the point itself (PointRectAt).
     const PointRect r = PointRectAt(0, 0, pointSize);
     for (const Dot& d : dots) {

@@ -99,6 +99,34 @@ HitValueFn HitValueAccessor(HitParam param)
     }
 }
 
+bool IsWholeParam(HitParam param)
+{
+    switch (param) {
+    case hpChannel:
+    case hpRise:
+    case hpCounts:
+    case hpEnergy:
+    case hpDuration:
+    case hpAmplitude:
+        return true;
+    default:
+        return false;
+    }
+}
+
+TLMGraph::PassAxis TLMGraph::MakePassAxis(bool xAxis) const
+{
+    PassAxis a;
+    const HitParam param = xAxis ? XParam : YParam;
+    a.raw = HitValueAccessor(param);
+    a.min = double(xAxis ? XMin : YMin);
+    a.max = double(xAxis ? XMax : YMax);
+    a.map = xAxis ? xMap_ : yMap_;
+    if (a.map.log && IsWholeParam(param))
+        a.logTable = Log10Table();
+    return a;
+}
+
 TLMGraph::TLMGraph(TCommonData& common, int number) : Number(number), common_(common)
 {
     serial_ = common.NextGraphSerial++;

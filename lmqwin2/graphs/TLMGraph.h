@@ -22,6 +22,12 @@
 
 namespace lm {
 
+// Value of a hit parameter as a plain function chosen once per pass.
+using HitValueFn = double (*)(const LMShortHit&);
+HitValueFn HitValueAccessor(HitParam param);
+// Whether the parameter's values are whole numbers >= 0.
+bool IsWholeParam(HitParam param);
+
 // A time range of the zoom stack (whole seconds).
 struct ATimeRange {
     int32_t Start = 0;
@@ -155,15 +161,37 @@ protected:
     };
     PassFilter MakePassFilter() const;
 
+    // One axis resolved for a pass: the raw value of a hit, its range, and its pixel.
+    struct PassAxis {
+        HitValueFn raw = nullptr;
+        double min = 0, max = 0;
+        AxisMap map;
+        const double* logTable = nullptr; // log10 of whole values (integer parameters)
+        double Transformed(double v) const
+        {
+            if (!map.log)
+                return v;
+            if (logTable && v < double(kLog10TableSize))
+                return logTable[uint32_t(v)];
+            return map.Transform(v);
+        }
+        int Pixel(double v) const { return map.PixelOfTransformed(Transformed(v)); }
+        bool InRange(double v) const { return min <= v && v <= max; }
+        // Pixel of a value that passed InRange: its offset lies within the axis, so no clamp
+        // is needed (same result as Pixel).
+        int PixelInRange(double v) const
+        {
+            const int o = int((Transformed(v) - map.lo) * map.scale + 1e-7);
+            return map.upward ? map.origin - o : map.origin + o;
+        }
+    };
+    PassAxis MakePassAxis(bool xAxis) const;
+
     TCommonData& common_;
 
 private:
     AxisMap xMap_, yMap_;
     uint64_t serial_ = 0;
 };
-
-// Value of a hit parameter as a plain function chosen once per pass.
-using HitValueFn = double (*)(const LMShortHit&);
-HitValueFn HitValueAccessor(HitParam param);
 
 } // namespace lm

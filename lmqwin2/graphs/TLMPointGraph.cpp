@@ -7,10 +7,8 @@ namespace lm {
 
 // Everything a pass needs, resolved once.
 struct TLMPointGraph::Pass {
-    HitValueFn x = nullptr, y = nullptr;
+    PassAxis x, y;
     bool xPar = false, yPar = false; // axis of hpPar1: converted in the all-hits pass
-    double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
-    AxisMap xMap, yMap;
     PassFilter filter;
     bool eventsView = false;
     bool shadows = false;
@@ -46,16 +44,10 @@ void TLMPointGraph::DrawData(ACanvas& canvas)
 {
     const AOptions& options = *common_.Options;
     Pass pass;
-    pass.x = HitValueAccessor(XParam);
-    pass.y = HitValueAccessor(YParam);
+    pass.x = MakePassAxis(true);
+    pass.y = MakePassAxis(false);
     pass.xPar = XParam == hpPar1;
     pass.yPar = YParam == hpPar1;
-    pass.xMin = double(XMin);
-    pass.xMax = double(XMax);
-    pass.yMin = double(YMin);
-    pass.yMax = double(YMax);
-    pass.xMap = XMap();
-    pass.yMap = YMap();
     pass.filter = MakePassFilter();
     pass.eventsView = options.EventsView;
     pass.shadows = options.SecondAsShadow;
@@ -75,12 +67,12 @@ void TLMPointGraph::DeletedPass(ACanvas& canvas, const Pass& p)
     for (const LMShortHit& h : common_.Data->Records) {
         if (h.kind != rkHit || !(h.HitFlagsLow & hfDeleted) || h.channel < 1 || h.channel > kChannelCount)
             continue;
-        const double x = p.x(h), y = p.y(h);
-        if (!(p.xMin <= x && x <= p.xMax && p.yMin <= y && y <= p.yMax))
+        const double x = p.x.raw(h), y = p.y.raw(h);
+        if (!(p.x.InRange(x) && p.y.InRange(y)))
             continue;
         if (!InTime(h, this, p.filter.timeOn, p.filter.timeLo, p.filter.timeHi))
             continue;
-        dots.Add(p.xMap.Pixel(x), p.yMap.Pixel(y), pixel);
+        dots.Add(p.x.PixelInRange(x), p.y.PixelInRange(y), pixel);
     }
 }
 
@@ -110,7 +102,7 @@ void TLMPointGraph::AllHitsPass(ACanvas& canvas, const Pass& p)
         const bool isHit = h.kind == rkHit;
         if ((!isHit && h.kind != rkParametric) || (h.HitFlagsLow & hfDeleted))
             continue;
-        double x = p.x(h), y = p.y(h);
+        double x = p.x.raw(h), y = p.y.raw(h);
         if (p.xPar)
             x = setup.ParametricValue(x);
         if (p.yPar)
@@ -126,7 +118,7 @@ void TLMPointGraph::AllHitsPass(ACanvas& canvas, const Pass& p)
                 second = true;
             }
         }
-        if (!(p.xMin <= x && x <= p.xMax && p.yMin <= y && y <= p.yMax))
+        if (!(p.x.InRange(x) && p.y.InRange(y)))
             continue;
         if (!InTime(h, this, p.filter.timeOn, p.filter.timeLo, p.filter.timeHi))
             continue;
@@ -145,7 +137,7 @@ void TLMPointGraph::AllHitsPass(ACanvas& canvas, const Pass& p)
                 continue;
             pixel = role5;
         }
-        dots.Add(p.xMap.Pixel(x), p.yMap.Pixel(y), pixel);
+        dots.Add(p.x.PixelInRange(x), p.y.PixelInRange(y), pixel);
     }
     std::atomic_ref<uint32_t>(data.EventCount).store(events, std::memory_order_relaxed);
 }
@@ -180,14 +172,14 @@ void TLMPointGraph::OverlayPass(ACanvas& canvas, const Pass& p)
         const uint16_t bits = uint16_t(h.FrameBits & 0xFF);
         if (!isGrouped && bits == 0)
             continue;
-        const double x = p.x(h), y = p.y(h);
-        if (!(p.xMin <= x && x <= p.xMax && p.yMin <= y && y <= p.yMax))
+        const double x = p.x.raw(h), y = p.y.raw(h);
+        if (!(p.x.InRange(x) && p.y.InRange(y)))
             continue;
         if (!InTime(h, this, p.filter.timeOn, p.filter.timeLo, p.filter.timeHi))
             continue;
         if (!ChannelIn(p.filter.channels, h.channel))
             continue;
-        dots.Add(p.xMap.Pixel(x), p.yMap.Pixel(y),
+        dots.Add(p.x.PixelInRange(x), p.y.PixelInRange(y),
                  isGrouped ? grouped : slotPixel[size_t(HighestSlot(bits))]);
     }
     std::atomic_ref<uint32_t>(data.EventCount).store(events, std::memory_order_relaxed);
