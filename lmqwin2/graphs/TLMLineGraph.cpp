@@ -80,17 +80,16 @@ void TLMLineGraph::DrawData(ACanvas& canvas)
     seriesCount_ = options.ViewType == 2 ? 1 : kChannelCount;
     bins_.assign(size_t(seriesCount_) * size_t(binCount_), ABin{});
 
-    const HitValueFn xf = HitValueAccessor(XParam);
+    const PassAxis xAxis = MakePassAxis(true);
+    const HitValueFn xf = xAxis.raw;
     const HitValueFn yf = HitValueAccessor(YParam);
     const bool xPar = XParam == hpPar1, yPar = YParam == hpPar1;
     const double xMin = double(XMin), xMax = double(XMax), yMin = double(YMin);
-    const AxisMap xMap = XMap();
+    const double lo = xAxis.map.lo;
     const PassFilter filter = MakePassFilter();
     const bool perChannel = options.ViewType == 0 && !NoColour;
     const int sumType = YBinSumTypeID;
-    std::vector<uint8_t> touched; // minimum: whether a bin has its first value
-    if (sumType == 3)
-        touched.assign(bins_.size(), 0);
+    const double binLimit = double(binCount_);
     ABin* const bins = bins_.data();
 
     for (const LMShortHit& h : data.Records) {
@@ -116,9 +115,10 @@ void TLMLineGraph::DrawData(ACanvas& canvas)
             continue;
         if (!(xMin <= x && x <= xMax && yMin <= y))
             continue;
-        const double xt = xMap.Transform(x);
-        double fb = std::floor((xt - xMap.lo) * binScale);
-        if (!(fb >= 0) || fb > double(binCount_))
+        // x >= X min, so the offset is not negative and truncation is the floor; a product
+        // that rounding leaves a hair below a whole bin counts as that bin.
+        const double fb = (xAxis.Transformed(x) - lo) * binScale + 1e-7;
+        if (!(fb >= 0) || fb >= binLimit + 1)
             continue;
         int bin = int(fb);
         if (bin == binCount_)
@@ -135,10 +135,9 @@ void TLMLineGraph::DrawData(ACanvas& canvas)
             if (v > b.value)
                 b.value = v;
             break;
-        case 3:
-            if (!touched[index] || v < b.value)
+        case 3: // the minimum starts from the first value of the bin
+            if (b.count == 0 || v < b.value)
                 b.value = v;
-            touched[index] = 1;
             break;
         default:
             break;
