@@ -99,6 +99,16 @@ HitValueFn HitValueAccessor(HitParam param)
     }
 }
 
+PictureSize CopyPictureSize(const AOptions& options)
+{
+    // Whole numbers; a stored value far out of range cannot make a giant picture.
+    auto side = [&](int mm) {
+        const int64_t px = int64_t(std::clamp(mm, 0, 10000)) * std::clamp(options.PrnDPI, 0, 1200) / 25;
+        return int(std::max<int64_t>(px, 1));
+    };
+    return PictureSize{side(options.PrnWidth), side(options.PrnHeight)};
+}
+
 bool IsWholeParam(HitParam param)
 {
     switch (param) {

@@ -22,6 +22,14 @@
 
 namespace lm {
 
+// Pixels of a graph picture copied to the clipboard: PrnWidth x PrnDPI / 25 by
+// PrnHeight x PrnDPI / 25 (25 millimetres to the inch), at least one pixel each way.
+struct PictureSize {
+    int width = 1;
+    int height = 1;
+};
+PictureSize CopyPictureSize(const AOptions& options);
+
 // Value of a hit parameter as a plain function chosen once per pass.
 using HitValueFn = double (*)(const LMShortHit&);
 HitValueFn HitValueAccessor(HitParam param);

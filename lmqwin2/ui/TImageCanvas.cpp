@@ -104,6 +104,18 @@ void TImageCanvas::Dots(std::span<const Dot> dots)
     RasterizeDots(buffer, dots, pointSize_);
 }
 
+QImage RenderGraphPicture(TLMGraph& graph, const AOptions& options)
+{
+    const PictureSize size = CopyPictureSize(options);
+    QImage image(size.width, size.height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        TImageCanvas canvas(image, options.PointSize);
+        graph.RenderCopy(canvas, size.width, size.height);
+    }
+    return image;
+}
+
 void TRasterPageSurface::Begin(const TLMTabSheet& page)
 {
     End();

@@ -37,6 +37,9 @@ private:
     std::unique_ptr<QPainter> painter_;
 };
 
+// The clipboard picture of a graph (CopyPictureSize of the options, colour scheme 5).
+QImage RenderGraphPicture(TLMGraph& graph, const AOptions& options);
+
 // The images of one page: the page background and one image per graph, kept between
 // paints so that a graph that needs no redraw shows its stored image.
 class TRasterPageSurface final : public APageSurface {

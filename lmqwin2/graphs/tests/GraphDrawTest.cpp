@@ -109,6 +109,30 @@ TEST(GraphAxes, GridAndDegenerateRangesDrawWithoutFailure)
     EXPECT_TRUE(HasLine(ops, "line 50 155 980 155 4D4D4D dot"));
 }
 
+TEST(ClipboardCopy, PictureInSchemeFiveWithoutGridOrBorder)
+{
+    GraphFixture f({PointRecord("copy", hpTime, 0, 100, hpAmplitude, 0, 100, 0, 0, 1, 1)}, {Hit(50, 1, 50)});
+    f.control.Data().TimeMarks = {TickTime::FromValue(40 * 4000000ull)};
+    f.options.ShowGrid = true;
+    f.options.PrnWidth = 100;
+    f.options.PrnHeight = 50;
+    f.options.PrnDPI = 200;
+    const PictureSize size = CopyPictureSize(f.options);
+    EXPECT_EQ(size.width, 800);
+    EXPECT_EQ(size.height, 400);
+    RecordingCanvas canvas;
+    f.Graph().RenderCopy(canvas, size.width, size.height);
+    const std::string& ops = canvas.Lines;
+    EXPECT_EQ(ops.substr(0, ops.find('\n')), "fill 0 0 800 400 FFFFFF");
+    EXPECT_TRUE(HasLine(ops, "rect 47 22 783 378 000000"));
+    EXPECT_TRUE(HasLine(ops, "dot 415 200 008000")) << "role 5 of scheme 5, plot 50..780 x 25..375";
+    EXPECT_TRUE(HasLine(ops, "line 342 375 342 25 808080 dot")) << "time marks in RGB 808080";
+    EXPECT_EQ(ops.find("4D4D4D"), std::string::npos) << "no grid";
+    EXPECT_EQ(f.options.ColorScheme, 3) << "scheme restored";
+    EXPECT_EQ(f.Graph().Plot.Right, 180) << "plot area restored";
+    EXPECT_EQ(f.Graph().XPixel(100), 180);
+}
+
 // --- Colours of the point graph: one hit at amplitude 10, energy 10 -> pixel (143, 610).
 
 struct ColourCase {
