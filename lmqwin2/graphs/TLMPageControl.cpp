@@ -81,6 +81,20 @@ TLMGraph* TLMPageControl::Graph(int page, int slot) const
     return pages_[size_t(page)]->Graph(slot);
 }
 
+int TLMPageControl::SlotAt(int page, int x, int y) const
+{
+    if (page < 0 || page >= int(pages_.size()))
+        return -1;
+    const auto& graphs = pages_[size_t(page)]->Graphs;
+    // Later graphs are drawn over earlier ones: the last one under the point is seen.
+    for (size_t slot = graphs.size(); slot-- > 0;) {
+        const TLMGraph* g = graphs[slot].get();
+        if (g && x >= g->Left && x < g->Left + g->Width && y >= g->Top && y < g->Top + g->Height)
+            return int(slot);
+    }
+    return -1;
+}
+
 FrameSession TLMPageControl::Session()
 {
     return FrameSession{data_, common_.Frames, *sink_, common_.TimeFilter(), options_.EventsView};

@@ -183,6 +183,8 @@ public:
     TLMTabSheet& Page(int index) { return *pages_.at(size_t(index)); }
     const TLMTabSheet& Page(int index) const { return *pages_.at(size_t(index)); }
     TLMGraph* Graph(int page, int slot) const;
+    // The slot of the graph seen at page pixel (x, y) (the last one drawn there); -1 when none.
+    int SlotAt(int page, int x, int y) const;
 
     // Every page takes the client size (width x height) and lays its graphs out.
     void Relayout(int width, int height);

@@ -222,6 +222,19 @@ TEST(FinishFrame, ShiftAddsAndTheNinthFrameAsksTheQuestion)
     }
 }
 
+TEST(FinishFrame, HitsOutOfOrderInEventViewLeaveNoFrameAndReportTheError)
+{
+    GraphFixture f({PointRecord("e", hpAmplitude, 0, 100, hpEnergy, 0, 100, 0, 0, 5, 4)},
+                   {Hit(2, 1, 10), Hit(1, 1, 20)});
+    f.options.EventsView = true;
+    FixedAnswer q(FrameLimitChoice::IgnoreNew);
+    const MouseOutcome out = f.control.FinishBand(f.Graph(), BandRect{50, 25, 980, 675}, {}, q);
+    EXPECT_EQ(out.Error, "Data file doesn't sorted (1.00 s). Event View is impossible.");
+    EXPECT_EQ(f.control.Frames().Count(), 0);
+    EXPECT_EQ(f.control.Data().FramedCount, 0u);
+    EXPECT_TRUE(f.protocol.Lines.empty()) << "no selection line for a frame that does not exist";
+}
+
 TEST(FinishFrame, FramesAreDrawnFromTheirValuesAndFollowATimeZoom)
 {
     GraphFixture f({PointRecord("t", hpTime, 0, 100, hpAmplitude, 0, 100, 0, 0, 5, 4)}, {Hit(15, 1, 50)});
@@ -404,6 +417,16 @@ TEST(Mouse, BandIsNormalisedClippedAndTheReadOutShowsValues)
     EXPECT_FALSE(up.BandVisible);
     EXPECT_TRUE(up.BandChanged && up.FrameFinished);
     EXPECT_FALSE(f.control.MouseUp(0, 2, MouseButton::Left, {}, 1, 1, q).BandChanged) << "no band any more";
+}
+
+TEST(Mouse, SlotUnderAPagePoint)
+{
+    TimeFixture f; // slots 0 and 1 over the whole width, slot 2 in the first cell
+    EXPECT_EQ(f.control.SlotAt(0, 10, 10), 2) << "drawn over slot 0";
+    EXPECT_EQ(f.control.SlotAt(0, 300, 10), 0);
+    EXPECT_EQ(f.control.SlotAt(0, 999, 699), 1);
+    EXPECT_EQ(f.control.SlotAt(0, 1000, 10), -1);
+    EXPECT_EQ(f.control.SlotAt(1, 10, 10), -1);
 }
 
 TEST(Commands, SetCommandsRedrawAndWriteTheirProtocol)
