@@ -17,7 +17,7 @@ struct TLMPointGraph::Pass {
 
 namespace {
 
-inline bool InTime(const LMShortHit& h, const TLMGraph* /*unused*/, bool on, uint64_t lo, uint64_t hi)
+inline bool InTime(const LMShortHit& h, bool on, uint64_t lo, uint64_t hi)
 {
     if (!on)
         return true;
@@ -70,7 +70,7 @@ void TLMPointGraph::DeletedPass(ACanvas& canvas, const Pass& p)
         const double x = p.x.raw(h), y = p.y.raw(h);
         if (!(p.x.InRange(x) && p.y.InRange(y)))
             continue;
-        if (!InTime(h, this, p.filter.timeOn, p.filter.timeLo, p.filter.timeHi))
+        if (!InTime(h, p.filter.timeOn, p.filter.timeLo, p.filter.timeHi))
             continue;
         dots.Add(p.x.PixelInRange(x), p.y.PixelInRange(y), pixel);
     }
@@ -120,7 +120,7 @@ void TLMPointGraph::AllHitsPass(ACanvas& canvas, const Pass& p)
         }
         if (!(p.x.InRange(x) && p.y.InRange(y)))
             continue;
-        if (!InTime(h, this, p.filter.timeOn, p.filter.timeLo, p.filter.timeHi))
+        if (!InTime(h, p.filter.timeOn, p.filter.timeLo, p.filter.timeHi))
             continue;
         uint32_t pixel;
         if (isHit) {
@@ -175,7 +175,7 @@ void TLMPointGraph::OverlayPass(ACanvas& canvas, const Pass& p)
         const double x = p.x.raw(h), y = p.y.raw(h);
         if (!(p.x.InRange(x) && p.y.InRange(y)))
             continue;
-        if (!InTime(h, this, p.filter.timeOn, p.filter.timeLo, p.filter.timeHi))
+        if (!InTime(h, p.filter.timeOn, p.filter.timeLo, p.filter.timeHi))
             continue;
         if (!ChannelIn(p.filter.channels, h.channel))
             continue;
