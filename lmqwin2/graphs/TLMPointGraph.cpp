@@ -1,5 +1,6 @@
 #include "lmqwin2/graphs/TLMPointGraph.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 
@@ -53,11 +54,19 @@ void TLMPointGraph::DrawData(ACanvas& canvas)
     pass.shadows = options.SecondAsShadow;
     pass.setup = common_.Setup;
 
+    const bool overlay = (options.ViewType == 2 && !NoColour) || options.ViewType == 0;
     if (options.ShowDeleted)
         DeletedPass(canvas, pass);
-    AllHitsPass(canvas, pass);
-    if ((options.ViewType == 2 && !NoColour) || options.ViewType == 0)
-        OverlayPass(canvas, pass);
+    const bool collected = AllHitsPass(canvas, pass, overlay && !pass.eventsView);
+    if (overlay) {
+        if (collected) {
+            for (size_t i = 0; i < overlay_.size(); i += 4096)
+                canvas.Dots(
+                    std::span<const Dot>(overlay_.data() + i, std::min<size_t>(4096, overlay_.size() - i)));
+        } else {
+            OverlayPass(canvas, pass);
+        }
+    }
 }
 
 void TLMPointGraph::DeletedPass(ACanvas& canvas, const Pass& p)
@@ -76,7 +85,7 @@ void TLMPointGraph::DeletedPass(ACanvas& canvas, const Pass& p)
     }
 }
 
-void TLMPointGraph::AllHitsPass(ACanvas& canvas, const Pass& p)
+bool TLMPointGraph::AllHitsPass(ACanvas& canvas, const Pass& p, bool collectOverlay)
 {
     const AOptions& options = *common_.Options;
     LMDataSet& data = *common_.Data;
@@ -93,6 +102,14 @@ void TLMPointGraph::AllHitsPass(ACanvas& canvas, const Pass& p)
     const bool showParam = options.ShowParamData && (p.xPar || p.yPar);
     const ATestSetup& setup = *p.setup;
 
+    // The overlay's colours, for the dots collected on the way.
+    const uint32_t groupedPixel = PixelOf(Role(13));
+    std::array<uint32_t, kFrameSlots> slotPixel{};
+    for (int s = 0; s < kFrameSlots; ++s)
+        slotPixel[size_t(s)] = PixelOf(FrameColor(options.ColorScheme, s));
+    overlay_.clear();
+    bool collecting = collectOverlay;
+
     if (p.eventsView)
         data.ResetEvents(setup.MPT, setup.Lockout);
     uint32_t events = 0;
@@ -102,6 +119,24 @@ void TLMPointGraph::AllHitsPass(ACanvas& canvas, const Pass& p)
         const bool isHit = h.kind == rkHit;
         if ((!isHit && h.kind != rkParametric) || (h.HitFlagsLow & hfDeleted))
             continue;
+        if (collecting && isHit && ((h.HitFlagsLow & hfGrouped) || (h.FrameBits & 0xFF))) {
+            // As the overlay pass draws it: unconverted values, no event handling (off here).
+            const double ox = p.x.raw(h), oy = p.y.raw(h);
+            if (p.x.InRange(ox) && p.y.InRange(oy) &&
+                InTime(h, p.filter.timeOn, p.filter.timeLo, p.filter.timeHi) &&
+                ChannelIn(p.filter.channels, h.channel)) {
+                if (overlay_.size() == kOverlayBound) {
+                    collecting = false; // too many: the overlay walks the records itself
+                    overlay_.clear();
+                } else {
+                    overlay_.push_back(
+                        Dot{p.x.PixelInRange(ox), p.y.PixelInRange(oy),
+                            (h.HitFlagsLow & hfGrouped)
+                                ? groupedPixel
+                                : slotPixel[size_t(HighestSlot(uint16_t(h.FrameBits & 0xFF)))]});
+                }
+            }
+        }
         double x = p.x.raw(h), y = p.y.raw(h);
         if (p.xPar)
             x = setup.ParametricValue(x);
@@ -140,6 +175,7 @@ void TLMPointGraph::AllHitsPass(ACanvas& canvas, const Pass& p)
         dots.Add(p.x.PixelInRange(x), p.y.PixelInRange(y), pixel);
     }
     std::atomic_ref<uint32_t>(data.EventCount).store(events, std::memory_order_relaxed);
+    return collecting;
 }
 
 void TLMPointGraph::OverlayPass(ACanvas& canvas, const Pass& p)

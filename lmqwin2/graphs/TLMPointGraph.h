@@ -5,6 +5,8 @@
 
 #include "lmqwin2/graphs/TLMGraph.h"
 
+#include <vector>
+
 namespace lm {
 
 class TLMPointGraph : public TLMGraph {
@@ -18,8 +20,13 @@ protected:
 private:
     struct Pass;
     void DeletedPass(ACanvas& canvas, const Pass& pass);
-    void AllHitsPass(ACanvas& canvas, const Pass& pass);
+    // Outside event view the all-hits pass also collects the overlay's dots (up to a bound),
+    // so the records are walked once; answers false when the overlay must walk them itself.
+    bool AllHitsPass(ACanvas& canvas, const Pass& pass, bool collectOverlay);
     void OverlayPass(ACanvas& canvas, const Pass& pass);
+    // The framed and grouped hits' dots of the latest all-hits pass (capacity kept).
+    std::vector<Dot> overlay_;
+    static constexpr size_t kOverlayBound = 1 << 16;
 };
 
 } // namespace lm

@@ -260,6 +260,32 @@ TEST(PointGraphPasses, ParametricConversionOnlyInTheAllHitsPass)
     }
 }
 
+TEST(PointGraphPasses, OverlayComesAfterAllHitsHoweverManyAreFramed)
+{
+    for (size_t framed : {size_t(3), size_t(70000)}) {
+        std::vector<LMShortHit> hits;
+        for (size_t i = 0; i < framed + 2; ++i) {
+            hits.push_back(Hit(1 + double(i) * 1e-4, 1, 10));
+            hits.back().FrameBits = i < framed ? 0b100 : 0;
+        }
+        for (bool eventsView : {false, true}) {
+            GraphFixture f({Whole(PointRecord("many", hpAmplitude, 0, 100, hpEnergy, 0, 100))}, hits);
+            f.options.ViewType = 0;
+            f.options.EventsView = eventsView;
+            f.options.SecondAsShadow = true;
+            const std::vector<std::string> dots = LinesWith(f.Ops(), "dot ");
+            ASSERT_EQ(dots.size(), hits.size() + framed) << framed;
+            for (size_t i = 0; i < dots.size(); ++i) {
+                const bool overlay = i >= hits.size();
+                const std::string colour = overlay ? "0000FF" : (eventsView && i > 0 ? "0080FF" : "CCCCFF");
+                if (eventsView && !overlay && i > 0 && hits[i].time.Value() - hits[0].time.Value() > 80000)
+                    continue; // later events open again in the channel colour
+                ASSERT_EQ(dots[i], "dot 143 610 " + colour) << framed << " " << i;
+            }
+        }
+    }
+}
+
 TEST(PointGraphPasses, TimeRangeFilterLimitsTheHits)
 {
     GraphFixture f({Whole(PointRecord("t", hpAmplitude, 0, 100, hpEnergy, 0, 100))},
