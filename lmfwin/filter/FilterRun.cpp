@@ -463,13 +463,14 @@ FilterRunResult RunFilter(AFilter& filter, const FilterRunOptions& options)
         RemoveStaleTempFiles(backupPath.string());
         struct stat backupStat {};
         if (::lstat(backupPath.c_str(), &backupStat) == 0) {
+            // A folder (or anything else) under the name is never replaced: no question then.
+            if (!S_ISREG(backupStat.st_mode))
+                throw PathFault(kMsgNotRegularFile, backupPath.string());
             // Never deleted unasked: it may be the original of another recording of that stem.
             const std::string question =
                 ReplaceAll(FilterMessage(kMsgReplaceBackupQuestion), "%1", backupPath.string());
             if (!options.confirmReplaceBackup || !options.confirmReplaceBackup(question))
                 throw PathFault(kMsgBackupExists, backupPath.string());
-            if (!S_ISREG(backupStat.st_mode))
-                throw PathFault(kMsgNotRegularFile, backupPath.string());
             replaceBackup = true;
         }
     }

@@ -102,8 +102,9 @@ TEST(FilterSafety, AnExistingBackupIsReplacedOnlyWithItsOwnConsent)
     dir.Write("run.dta", kRecording);
     std::filesystem::create_directories(dir.Path("run.BAK"));
     dir.Write("run.BAK/inside", {1});
-    EXPECT_EQ(RunError(Band(dir, "run.dta", ""), Options({true, true})),
-              Msg(kMsgNotRegularFile) + dir.Path("run.BAK"));
+    for (bool consent : {false, true})
+        EXPECT_EQ(RunError(Band(dir, "run.dta", ""), Options({true, consent})),
+                  Msg(kMsgNotRegularFile) + dir.Path("run.BAK"));
     EXPECT_EQ(dir.Read("run.dta"), kRecording);
     EXPECT_EQ(dir.Read("run.BAK/inside"), (std::vector<uint8_t>{1}));
 }
