@@ -2,17 +2,16 @@
 //
 //   lmfwin [DATAFILE]             start with DATAFILE as the source file
 //   lmfwin --screenshot PATH      render the window's pages to PATH-<page>.png and quit
+//   lmfwin --language ENU|RUS     this start in English or Russian (else the chosen language)
 
 #include "lmfwin/ui/TDataModule.h"
 #include "lmfwin/filter/FilterMessages.h"
 #include "lmfwin/ui/TMainForm.h"
+#include "lmfwin/ui/Translation.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QMessageBox>
-#include <QSettings>
 #include <QTimer>
-#include <QTranslator>
 #include <memory>
 
 namespace {
@@ -63,20 +62,23 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("lmfwin");
     QApplication::setApplicationVersion(QStringLiteral(LMFWIN_VERSION));
 
-    // The language chosen in the last session: the program's own texts are the same in
-    // both, the platform's standard texts (buttons, file dialogs) follow it when installed.
-    QSettings settings(lmf::kSettingsOrganization, lmf::kSettingsApplication);
-    const QString language =
-        settings.value(QString(lmf::kSettingsGroup) + "/" + lmf::kLanguageOverrideKey).toString();
-    // The program's own messages have both languages; the shipped ones read the same in both.
-    lm::SetFilterMessageLanguage(language == "RUS" ? lm::MessageLanguage::Russian
-                                                   : lm::MessageLanguage::English);
-    QTranslator translator;
-    if (language == "RUS" && translator.load(QLocale(QLocale::Russian), "qtbase", "_",
-                                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&translator);
-
     QStringList arguments = QApplication::arguments().mid(1);
+    QString languageChoice;
+    if (const qsizetype at = arguments.indexOf("--language"); at >= 0) {
+        if (at + 1 >= arguments.size()) {
+            fprintf(stderr, "lmfwin: --language needs ENU or RUS\n");
+            return 2;
+        }
+        languageChoice = arguments[at + 1];
+        arguments.remove(at, 2);
+    }
+    // The language chosen for this start: every text of the program follows it.
+    const QString language = lmf::LanguageForThisStart(languageChoice);
+    if (!lmf::InstallTranslation(language))
+        fprintf(stderr, "lmfwin: the translation for %s is missing; English is used\n", qPrintable(language));
+    // The engine's own messages that carry both languages follow the same choice.
+    lm::SetFilterMessageLanguage(language == "RUS" ? lm::MessageLanguage::Russian : lm::MessageLanguage::English);
+
     QString screenshot;
     const qsizetype at = arguments.indexOf("--screenshot");
     if (at >= 0) {

@@ -5,6 +5,7 @@
 #include "lmdata/AParamTable.h"
 #include "lmdata/LMDatabase.h"
 #include "lmfwin/filter/AFilter.h"
+#include "lmfwin/filter/ExpressionCheck.h"
 #include "lmfwin/filter/FilterFile.h"
 #include "lmfwin/filter/FilterMessages.h"
 #include "lmfwin/filter/FilterRun.h"
@@ -163,6 +164,7 @@ int RunFilterCommand(int argc, char** argv)
     std::string filterFile, storedFilter, storedName, dbPath, reportDir, outDir, exportFilter, importFile;
     int64_t storedFid = 0;
     bool yes = false, replaceBackup = false;
+    bool strict = false;
     std::vector<std::string> files;
     app.add_option("--filter-file", filterFile, "filter file (INI text)");
     app.add_option("--filter", storedFilter, "stored filter: its FID or its name");
@@ -176,6 +178,8 @@ int RunFilterCommand(int argc, char** argv)
     app.add_flag("--yes", yes, "answer Yes when the post file would replace its source");
     app.add_flag("--replace-backup", replaceBackup,
                  "let a run into its source replace an existing .BAK file (otherwise refused)");
+    app.add_flag("--strict", strict,
+                 "refuse a main expression that does not read as typed (ignored characters or operands)");
     app.add_option("--export", exportFilter, "print stored filter FID (or name) as a filter file");
     app.add_option("--import", importFile, "store the filter of a filter file; prints its new FID");
     app.add_option("FILES", files, "SOURCE [DEST] [SOURCE DEST ...], or sources with --out-dir");
@@ -245,6 +249,17 @@ int RunFilterCommand(int argc, char** argv)
             controls = ControlsFromStoredFilter(*filters.Load(fid), kFileNumbers);
         }
         controls.FiltrationPageActive = true;
+
+        // The language skips what it does not know ("A and B" runs as "A"): never silently.
+        const std::string& expression = controls.GridExpressions[0];
+        if (const ExpressionCheck check = CheckExpression(expression); check.Surprising()) {
+            const std::string text = DescribeExpressionCheck(expression, check);
+            if (strict) {
+                std::fprintf(stderr, "lmtool filter: %s; refused under --strict\n", text.c_str());
+                return 1;
+            }
+            std::fprintf(stderr, "lmtool filter: warning: %s\n", text.c_str());
+        }
 
         int status = 0;
         for (const auto& [source, destination] : runs) {

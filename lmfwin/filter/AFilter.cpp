@@ -49,6 +49,12 @@ const std::string& Cell(const std::vector<std::string>& cells, size_t column)
 
 const char* const kRelationTexts[] = {"=", ">", "<", ">=", "<="};
 
+// "Запись <row>\n<unknown parameter> '<name>'": names the parameter the table does not know.
+EFRecError UnknownParameter(int row, const std::string& name)
+{
+    return EFRecError(kMsgUnknownParameter, RowText(row, kMsgUnknownParameter) + "'" + name + "'");
+}
+
 } // namespace
 
 bool ParseFilterNumber(const std::string& text, char separator, double& value)
@@ -152,7 +158,7 @@ AMinMaxFilterRec::AMinMaxFilterRec(const ParamLookup& params, const std::vector<
     if (minimum > maximum)
         throw EFRecError(806, RowText(row, 806));
     if (parameter == 0)
-        throw EFRecError(805, RowText(row, 805));
+        throw UnknownParameter(row, Cell(cells, 0));
 }
 
 bool AMinMaxFilterRec::Passes(AWDiskFile& reader) const
@@ -181,7 +187,11 @@ AEquationFilterRec::AEquationFilterRec(const ParamLookup& params, const std::vec
             break;
         }
     }
-    if (xParameter == 0 || yParameter == 0 || relation == frInvalid)
+    if (yParameter == 0)
+        throw UnknownParameter(row, Cell(cells, 0));
+    if (xParameter == 0)
+        throw UnknownParameter(row, Cell(cells, 3));
+    if (relation == frInvalid)
         throw EFRecError(805, RowText(row, 805));
 }
 

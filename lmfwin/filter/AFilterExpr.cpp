@@ -21,16 +21,20 @@ public:
             if (pos_ >= text_.size()) {
                 if (depth > 0)
                     unclosed = true;
+                closedAt_ = -1;
                 return result;
             }
+            const int at = int(pos_);
             const char c = char(std::toupper(static_cast<unsigned char>(text_[pos_++])));
             switch (c) {
             case ')':
+                closedAt_ = at;
                 return result;
             case '&':
             case '|': {
                 auto node = std::make_unique<Tree>();
                 node->value = c == '&' ? kTreeAnd : kTreeOr;
+                node->position = at;
                 node->left = std::move(result);
                 result = std::move(node);
                 break;
@@ -41,12 +45,17 @@ public:
             case 'D': {
                 auto node = std::make_unique<Tree>();
                 node->value = c - 'A';
+                node->position = at;
                 Attach(result, std::move(node));
                 break;
             }
-            case '(':
-                Attach(result, Parse(depth + 1));
+            case '(': {
+                std::unique_ptr<Tree> group = Parse(depth + 1);
+                if (group)
+                    group->groups.emplace_back(at, closedAt_);
+                Attach(result, std::move(group));
                 break;
+            }
             default:
                 break;
             }
@@ -67,6 +76,7 @@ private:
 
     const std::string& text_;
     size_t pos_ = 0;
+    int closedAt_ = -1; // the ')' that ended the last level, -1 for the end of the text
 };
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace lm {
 
@@ -19,6 +21,10 @@ struct Tree {
     int value = 0;
     std::unique_ptr<Tree> left;
     std::unique_ptr<Tree> right;
+    // Where the node came from in the text: its letter or operator, and the parentheses of
+    // every group whose whole content this node is (a close of -1: the text ended first).
+    int position = -1;
+    std::vector<std::pair<int, int>> groups;
 
     bool IsOperator() const { return left && right; }
 };

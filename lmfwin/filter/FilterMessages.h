@@ -40,6 +40,8 @@ inline constexpr int kMsgNotRegularFile = 835;           // the destination is n
 inline constexpr int kMsgSourceNotRegular = 836;         // the source is not a regular file; + path
 inline constexpr int kMsgDestinationFolderMissing = 837; // + folder
 inline constexpr int kMsgDestinationFolderNotWritable = 838; // + folder
+inline constexpr int kMsgUnknownParameter = 850; // a record names a parameter the table does not know
+inline constexpr int kMsgReadOnlyFormat = 851;   // an A-Line ISA source: read only, never filtered
 
 // The largest value of MPT, LOCK, Forward and Back (us): what the database's field holds.
 inline constexpr uint32_t kMaxFilterMicroseconds = 2147483647u;

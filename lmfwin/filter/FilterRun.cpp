@@ -308,8 +308,8 @@ RunCounts CopyFiltered(const AFilter& filter, const fs::path& sourcePath, Output
         throw EFilter(809, std::string(FilterMessage(809)) + "\n" + output.Target() + " (" +
                                std::strerror(errno) + ")");
     files.copy = OpenDataCopy(files.source, files.target);
-    if (!files.copy)
-        throw EFilter(810);
+    if (!files.copy) // a known format without a writer is no "unknown type"
+        throw EFilter(IsAlineIsaFile(files.source) ? kMsgReadOnlyFormat : 810);
     AWDiskFile& reader = *files.copy.reader;
     AWDiskFile& writer = *files.copy.writer;
     if (!reader.CanBeFiltered())

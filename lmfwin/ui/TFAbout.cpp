@@ -84,18 +84,18 @@ void TLogoView::paintEvent(QPaintEvent*)
 
 TFAbout::TFAbout(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle("About...");
+    setWindowTitle(tr("About..."));
     auto* layout = new QGridLayout(this);
     Logo = new TLogoView(this);
     layout->addWidget(Logo, 0, 0, 3, 1);
     auto* title = new QLabel("<b>AE Tessaline</b>", this);
     layout->addWidget(title, 0, 1);
-    BuildLabel = new QLabel(QStringLiteral("Build : " LM_PROJECT_VERSION), this);
+    BuildLabel = new QLabel(tr("Build : %1").arg(QStringLiteral(LM_PROJECT_VERSION)), this);
     BuildLabel->setObjectName("BuildLabel");
     layout->addWidget(BuildLabel, 1, 1);
     const int load = MemoryLoadPercent();
     MemoryLabel = new QLabel(
-        "Memory Used " + (load < 0 ? QStringLiteral("-") : QString::asprintf("%d %%", load)), this);
+        tr("Memory Used %1").arg(load < 0 ? QStringLiteral("-") : QString::asprintf("%d %%", load)), this);
     MemoryLabel->setObjectName("MemoryLabel");
     layout->addWidget(MemoryLabel, 2, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

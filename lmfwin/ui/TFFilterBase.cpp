@@ -12,43 +12,43 @@ namespace lmf {
 TFFilterBase::TFFilterBase(FilterStore* store, UserDialogs* dialogs, QWidget* parent)
     : QDialog(parent), store_(store), dialogs_(dialogs)
 {
-    setWindowTitle(QString::fromUtf8("База данных фильтров"));
+    setWindowTitle(tr("Filter Database"));
     auto* layout = new QVBoxLayout(this);
 
     auto* navigator = new QHBoxLayout;
-    auto makeButton = [this, navigator](QStyle::StandardPixmap icon, const char* hint, const char* name) {
+    auto makeButton = [this, navigator](QStyle::StandardPixmap icon, const QString& hint, const char* name) {
         auto* button = new QToolButton(this);
         button->setIcon(style()->standardIcon(icon));
-        button->setToolTip(QString::fromUtf8(hint));
+        button->setToolTip(hint);
         button->setObjectName(name);
         navigator->addWidget(button);
         return button;
     };
-    NavFirst = makeButton(QStyle::SP_MediaSkipBackward, "Первая", "NavFirst");
-    NavPrior = makeButton(QStyle::SP_MediaSeekBackward, "Предыдущая", "NavPrior");
-    NavNext = makeButton(QStyle::SP_MediaSeekForward, "Следующая", "NavNext");
-    NavLast = makeButton(QStyle::SP_MediaSkipForward, "Последняя", "NavLast");
-    NavDelete = makeButton(QStyle::SP_TrashIcon, "Удалить", "NavDelete");
+    NavFirst = makeButton(QStyle::SP_MediaSkipBackward, tr("First"), "NavFirst");
+    NavPrior = makeButton(QStyle::SP_MediaSeekBackward, tr("Previous"), "NavPrior");
+    NavNext = makeButton(QStyle::SP_MediaSeekForward, tr("Next"), "NavNext");
+    NavLast = makeButton(QStyle::SP_MediaSkipForward, tr("Last"), "NavLast");
+    NavDelete = makeButton(QStyle::SP_TrashIcon, tr("Delete"), "NavDelete");
     navigator->addStretch();
     layout->addLayout(navigator);
 
     List = new QTableWidget(0, 3, this);
     List->setObjectName("List");
-    List->setHorizontalHeaderLabels(
-        {QString::fromUtf8("№"), QString::fromUtf8("Дата"), QString::fromUtf8("Название фильтра")});
-    List->setColumnHidden(0, true);
+    // The number is shown: it tells apart two filters of one name.
+    List->setHorizontalHeaderLabels({tr("No."), tr("Date"), tr("Filter name")});
     List->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List->setSelectionBehavior(QAbstractItemView::SelectRows);
     List->setSelectionMode(QAbstractItemView::SingleSelection);
     List->horizontalHeader()->setStretchLastSection(true);
     List->verticalHeader()->setVisible(false);
-    List->setColumnWidth(1, 90);
+    List->resizeColumnToContents(0);
+    List->setColumnWidth(1, std::max(90, List->horizontalHeader()->sectionSizeHint(1)));
     List->setMinimumSize(420, 260);
     layout->addWidget(List);
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QDialogButtonBox::Ok);
-    QPushButton* cancel = buttons->addButton(QString::fromUtf8("&Отмена"), QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton(tr("&Cancel"), QDialogButtonBox::RejectRole);
     cancel->setObjectName("Cancel");
     layout->addWidget(buttons);
 
@@ -79,6 +79,7 @@ void TFFilterBase::Reload(int keepRow)
         List->setItem(r, 1, new QTableWidgetItem(QLocale().toString(rows[r].date, QLocale::ShortFormat)));
         List->setItem(r, 2, new QTableWidgetItem(rows[r].name));
     }
+    List->resizeColumnToContents(0);
     MoveTo(std::min(keepRow, List->rowCount() - 1));
 }
 
@@ -102,7 +103,10 @@ void TFFilterBase::DeleteCurrent()
     const int fid = CurrentFid();
     if (fid == 0)
         return;
-    if (!dialogs_->Question(this, windowTitle(), QString::fromUtf8("Удалить запись?"), false))
+    if (!dialogs_->Question(this, windowTitle(), tr("Delete the filter \"%1\" (No. %2)?")
+                                                     .arg(List->item(List->currentRow(), 2)->text())
+                                                     .arg(fid),
+                            false))
         return;
     const int row = List->currentRow();
     try {

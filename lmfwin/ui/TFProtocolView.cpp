@@ -40,7 +40,7 @@ TFProtocolView::TFProtocolView(const QString& path, UserDialogs* dialogs, QWidge
     : QMainWindow(parent), path_(path), dialogs_(dialogs)
 {
     setWindowFlag(Qt::Window);
-    setWindowTitle(QString::fromUtf8("Просмотр файла протокола"));
+    setWindowTitle(tr("Report File View"));
     Text = new QPlainTextEdit(this);
     Text->setObjectName("Text");
     Text->setReadOnly(true);
@@ -53,18 +53,17 @@ TFProtocolView::TFProtocolView(const QString& path, UserDialogs* dialogs, QWidge
     StatusPath = new QLabel(path, this);
     statusBar()->addWidget(StatusPath, 1);
 
-    QMenu* fileMenu = menuBar()->addMenu(QString::fromUtf8("&Файл"));
-    ActionSaveAs =
-        fileMenu->addAction(QString::fromUtf8("Сохранить &Как..."), this, &TFProtocolView::SaveAsCommand);
-    ActionPrint = fileMenu->addAction(QString::fromUtf8("&Печать..."));
+    QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
+    ActionSaveAs = fileMenu->addAction(tr("Save &As..."), this, &TFProtocolView::SaveAsCommand);
+    ActionPrint = fileMenu->addAction(tr("&Print..."));
     ActionPrint->setEnabled(false);
     fileMenu->addSeparator();
-    ActionExit = fileMenu->addAction(QString::fromUtf8("&Выход"), this, &QWidget::close);
+    ActionExit = fileMenu->addAction(tr("E&xit"), this, &QWidget::close);
     ActionExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    QMenu* editMenu = menuBar()->addMenu(QString::fromUtf8("&Правка"));
-    ActionCopy = editMenu->addAction(QString::fromUtf8("&Копировать"), Text, &QPlainTextEdit::copy);
+    QMenu* editMenu = menuBar()->addMenu(tr("&Edit"));
+    ActionCopy = editMenu->addAction(tr("&Copy"), Text, &QPlainTextEdit::copy);
     ActionCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    ActionFind = editMenu->addAction(QString::fromUtf8("&Поиск..."), this, &TFProtocolView::FindCommand);
+    ActionFind = editMenu->addAction(tr("&Find..."), this, &TFProtocolView::FindCommand);
     ActionFind->setShortcut(QKeySequence(Qt::Key_F3));
     resize(640, 480);
 }
@@ -91,9 +90,9 @@ void TFProtocolView::FindCommand()
 {
     if (!FindBox) {
         FindBox = new QDialog(this);
-        FindBox->setWindowTitle(QString::fromUtf8("Поиск"));
+        FindBox->setWindowTitle(tr("Find"));
         FindText = new QLineEdit(FindBox);
-        auto* next = new QPushButton(QString::fromUtf8("Найти &далее"), FindBox);
+        auto* next = new QPushButton(tr("Find &Next"), FindBox);
         next->setDefault(true);
         auto* layout = new QHBoxLayout(FindBox);
         layout->addWidget(FindText);
@@ -122,15 +121,15 @@ bool TFProtocolView::SaveAs(const QString& fileName)
 
 void TFProtocolView::SaveAsCommand()
 {
-    const QString filters = QString::fromUtf8("Rich Text Format (*.rtf);;Текст ASCII (*.txt)");
-    QString name = dialogs_->SaveFileName(this, QString::fromUtf8("Сохранить файл протокола как.."), filters,
-                                          QStringLiteral("Rich Text Format (*.rtf)"));
+    const QString rtf = tr("Rich Text Format (*.rtf)");
+    const QString filters = rtf + ";;" + tr("ASCII text (*.txt)");
+    QString name = dialogs_->SaveFileName(this, tr("Save the report file as.."), filters, rtf);
     if (name.isEmpty())
         return;
     if (QFileInfo(name).suffix().isEmpty())
         name += ".rtf";
     if (!SaveAs(name))
-        dialogs_->Error(this, windowTitle(), QString::fromUtf8("Не удалось записать файл ") + name);
+        dialogs_->Error(this, windowTitle(), tr("The file %1 could not be written").arg(name));
 }
 
 } // namespace lmf

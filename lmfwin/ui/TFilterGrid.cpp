@@ -2,11 +2,116 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
 
 namespace lmf {
 
+namespace {
+
+bool IsTabKey(const QKeyEvent* event)
+{
+    return event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+}
+
+} // namespace
+
+TKeyboardGrid::TKeyboardGrid(int rows, int columns, QWidget* parent) : QTableWidget(rows, columns, parent) {}
+
+bool TKeyboardGrid::AtLastCell() const
+{
+    const QModelIndex index = currentIndex();
+    return !index.isValid() || (index.row() == rowCount() - 1 && index.column() == columnCount() - 1);
+}
+
+bool TKeyboardGrid::AtFirstCell() const
+{
+    const QModelIndex index = currentIndex();
+    return !index.isValid() || (index.row() == 0 && index.column() == 0);
+}
+
+void TKeyboardGrid::Leave(bool next)
+{
+    // The window's focus chain, not the cell cursor.
+    QWidget::focusNextPrevChild(next);
+}
+
+bool TKeyboardGrid::focusNextPrevChild(bool next)
+{
+    if (next ? AtLastCell() : AtFirstCell())
+        return QWidget::focusNextPrevChild(next);
+    return QTableWidget::focusNextPrevChild(next);
+}
+
+void TKeyboardGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (IsTabKey(event) && (event->modifiers() & Qt::ControlModifier)) {
+        const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+        Leave(!back);
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+bool TKeyboardGrid::IsCellEditor(QObject* watched) const
+{
+    return watched->isWidgetType() && viewport()->isAncestorOf(static_cast<QWidget*>(watched));
+}
+
+void TKeyboardGrid::FinishEditing()
+{
+    const QModelIndex index = currentIndex();
+    QWidget* editor = index.isValid() ? indexWidget(index) : nullptr;
+    if (!editor)
+        return;
+    emit itemDelegate()->commitData(editor);
+    emit itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool TKeyboardGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    if (!QTableWidget::edit(index, trigger, event))
+        return false;
+    // The grid sees the editor's keys first (Ctrl+Tab, and the row keys of a filter grid).
+    if (QWidget* editor = indexWidget(index))
+        editor->installEventFilter(this);
+    return true;
+}
+
+bool TKeyboardGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (IsCellEditor(watched) && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (IsTabKey(key) && (key->modifiers() & Qt::ControlModifier)) {
+            if (event->type() == QEvent::ShortcutOverride) {
+                event->accept();
+                return true;
+            }
+            FinishEditing();
+            setFocus();
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+void TKeyboardGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // Tab in the editor of the last cell (Shift+Tab in the first) leaves the grid instead of
+    // starting over at its other end.
+    const bool leaveNext = hint == QAbstractItemDelegate::EditNextItem && AtLastCell();
+    const bool leaveBack = hint == QAbstractItemDelegate::EditPreviousItem && AtFirstCell();
+    if (!leaveNext && !leaveBack) {
+        QTableWidget::closeEditor(editor, hint);
+        return;
+    }
+    QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    Leave(leaveNext);
+}
+
 TFilterGrid::TFilterGrid(int columns, QList<int> lookupColumns, QWidget* parent)
-    : QTableWidget(1, columns, parent), lookupColumns_(std::move(lookupColumns))
+    : TKeyboardGrid(1, columns, parent), lookupColumns_(std::move(lookupColumns))
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -69,8 +174,18 @@ void TFilterGrid::SetRows(const GridRows& rows)
 void TFilterGrid::SetHeaders(const QStringList& titles, const QList<int>& widths)
 {
     setHorizontalHeaderLabels(titles);
-    for (int c = 0; c < widths.size() && c < columnCount(); ++c)
-        setColumnWidth(c, widths[c]);
+    const QFontMetrics metrics(horizontalHeader()->font());
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader()) + 6;
+    int total = 0;
+    for (int c = 0; c < columnCount(); ++c) {
+        const int wanted = c < widths.size() ? widths[c] : columnWidth(c);
+        const int title = c < titles.size() ? metrics.horizontalAdvance(titles[c]) + margin : 0;
+        setColumnWidth(c, std::max(wanted, title));
+        total += columnWidth(c);
+    }
+    // Room for every column beside the row numbers, without a horizontal scroll bar.
+    setMinimumWidth(std::max(minimumWidth(), total + verticalHeader()->sizeHint().width() + 2 * frameWidth() +
+                                                 style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2));
 }
 
 void TFilterGrid::SwapRows(int a, int b)
@@ -100,30 +215,11 @@ bool TFilterGrid::IsRowKey(const QKeyEvent* event) const
     }
 }
 
-void TFilterGrid::FinishEditing()
-{
-    const QModelIndex index = currentIndex();
-    QWidget* editor = index.isValid() ? indexWidget(index) : nullptr;
-    if (!editor)
-        return;
-    emit itemDelegate()->commitData(editor);
-    emit itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
-}
-
-bool TFilterGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
-{
-    if (!QTableWidget::edit(index, trigger, event))
-        return false;
-    // The row keys reach the grid even while a cell is typed in (the editor would take
-    // Ctrl+Delete for itself, and its text would stay behind in the old row).
-    if (QWidget* editor = indexWidget(index))
-        editor->installEventFilter(this);
-    return true;
-}
-
 bool TFilterGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched->isWidgetType() && viewport()->isAncestorOf(static_cast<QWidget*>(watched))) {
+    // The row keys reach the grid even while a cell is typed in (the editor would take
+    // Ctrl+Delete for itself, and its text would stay behind in the old row).
+    if (IsCellEditor(watched)) {
         const QEvent::Type type = event->type();
         if ((type == QEvent::KeyPress || type == QEvent::ShortcutOverride) &&
             IsRowKey(static_cast<QKeyEvent*>(event))) {
@@ -137,7 +233,7 @@ bool TFilterGrid::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    return QTableWidget::eventFilter(watched, event);
+    return TKeyboardGrid::eventFilter(watched, event);
 }
 
 void TFilterGrid::keyPressEvent(QKeyEvent* event)
@@ -180,7 +276,7 @@ void TFilterGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    TKeyboardGrid::keyPressEvent(event);
 }
 
 } // namespace lmf

@@ -1,7 +1,9 @@
 #pragma once
 
-// A filter window grid: a header row and data rows of texts, with the row keys of the
-// filter program (Insert, Ctrl+Delete, Shift+Up/Down, Ctrl+F1 for the parameter lookup).
+// The grids of the window. Every grid lets the keyboard out: Tab leaves it after its last
+// cell and Shift+Tab before its first, Ctrl+Tab (Ctrl+Shift+Tab) leaves it from any cell,
+// also while a cell is typed in. A filter window grid adds the row keys of the filter
+// program (Insert, Ctrl+Delete, Shift+Up/Down, Ctrl+F1 for the parameter lookup).
 
 #include "lmfwin/ui/FilterForm.h"
 
@@ -10,7 +12,32 @@
 
 namespace lmf {
 
-class TFilterGrid : public QTableWidget {
+class TKeyboardGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    TKeyboardGrid(int rows, int columns, QWidget* parent = nullptr);
+    using QTableWidget::edit;
+
+protected:
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+    // Whether an event was sent to the editor of one of this grid's cells.
+    bool IsCellEditor(QObject* watched) const;
+    // Writes the text of an open cell editor into its cell and closes the editor.
+    void FinishEditing();
+
+private:
+    bool AtLastCell() const;
+    bool AtFirstCell() const;
+    // Moves the focus to the next (previous) control of the window.
+    void Leave(bool next);
+};
+
+class TFilterGrid : public TKeyboardGrid {
     Q_OBJECT
 public:
     // `lookupColumns` are the columns whose Ctrl+F1 opens the parameter lookup.
@@ -27,22 +54,19 @@ public:
     GridRows Rows() const;
     void SetRows(const GridRows& rows);
 
+    // Column titles and widths; a column is never narrower than its title.
     void SetHeaders(const QStringList& titles, const QList<int>& widths);
-    using QTableWidget::edit;
 
 signals:
     void lookupRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SwapRows(int a, int b);
     bool IsRowKey(const QKeyEvent* event) const;
-    // Writes the text of an open cell editor into its cell and closes the editor.
-    void FinishEditing();
 
     QList<int> lookupColumns_;
 };

@@ -12,34 +12,47 @@ namespace lmf {
 
 QStringList LookupSystemChoices()
 {
-    return {"Common parameters", "All parameters",     "Spartan 3000", "Locan/SpartanPC/Spartan2000/DiSP",
-            "A-Line 32D",        "Vallen System AMSY", "Malachit AS"};
+    // The system names themselves are the query's keys; only the first two are words.
+    return {TLookUpParamDlg1::tr("Common parameters"),
+            TLookUpParamDlg1::tr("All parameters"),
+            "Spartan 3000",
+            "Locan/SpartanPC/Spartan2000/DiSP",
+            "A-Line 32D",
+            "Vallen System AMSY",
+            "Malachit AS"};
 }
+
+namespace {
+
+const char* const kSystemNames[] = {"Common parameters", "All parameters", "Spartan 3000",
+                                    "Locan/SpartanPC/Spartan2000/DiSP", "A-Line 32D",
+                                    "Vallen System AMS", "Malachit AS"};
+
+} // namespace
 
 QString LookupSystemName(int choice)
 {
     // The database names the Vallen system without its last letter.
-    if (choice == 5)
-        return QStringLiteral("Vallen System AMS");
-    const QStringList choices = LookupSystemChoices();
-    return choices.value(std::clamp(choice, 0, int(choices.size()) - 1));
+    return QString::fromLatin1(kSystemNames[std::clamp(choice, 0, 6)]);
 }
 
 TLookUpParamDlg1::TLookUpParamDlg1(FilterStore* store, int choice, QWidget* parent)
     : QDialog(parent), store_(store)
 {
-    setWindowTitle("Parameter Lookup 1");
+    setWindowTitle(tr("Parameter Lookup"));
     auto* layout = new QHBoxLayout(this);
     auto* listSide = new QVBoxLayout;
-    listSide->addWidget(new QLabel("Parameter", this));
+    auto* listLabel = new QLabel(tr("&Parameter"), this);
+    listSide->addWidget(listLabel);
     ParamList = new QListWidget(this);
     ParamList->setObjectName("ParamList");
     ParamList->setMinimumSize(180, 240);
+    listLabel->setBuddy(ParamList);
     listSide->addWidget(ParamList);
     layout->addLayout(listSide);
 
     auto* side = new QVBoxLayout;
-    SystemGroup = new TRadioGroup(" System ", LookupSystemChoices(), this);
+    SystemGroup = new TRadioGroup(tr(" System "), LookupSystemChoices(), this);
     SystemGroup->setObjectName("SystemGroup");
     side->addWidget(SystemGroup);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);

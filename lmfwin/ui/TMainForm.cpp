@@ -2,6 +2,7 @@
 
 #include "datafiles/DataFileOpen.h"
 #include "datafiles/DataFormat.h"
+#include "lmfwin/filter/ExpressionCheck.h"
 #include "lmfwin/filter/FilterMessages.h"
 #include "lmfwin/ui/TFAbout.h"
 #include "lmfwin/ui/TFFilterBase.h"
@@ -20,6 +21,8 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
@@ -93,9 +96,15 @@ QStringList DataFileFilters()
                             BothCases(extensions));
     }
     offered.sort();
-    filters << QString::fromUtf8("Все файлы (*)")
-            << QStringLiteral("AE Data Files (%1)").arg(BothCases(offered));
+    filters << TMainForm::tr("All files (*)") << TMainForm::tr("AE Data Files (%1)").arg(BothCases(offered));
     return filters;
+}
+
+QString ExpressionSyntax()
+{
+    return TMainForm::tr("A, B, C, D: the windows; & and, | or; parentheses group.\n"
+                         "No precedence: left to right, so A|B&C means (A|B)&C.\n"
+                         "Every other character is ignored.");
 }
 
 TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget* parent)
@@ -142,7 +151,7 @@ TMainForm::TMainForm(FilterEngine* engine, FilterStore* store, UserDialogs* dial
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
 
-    auto* central = new QWidget(this);
+    auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(6, 6, 6, 6);
     auto* top = new QWidget(central);
@@ -157,14 +166,20 @@ TMainForm::TMainForm(FilterEngine* engine, FilterStore* store, UserDialogs* dial
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
-    BtnHide = new QPushButton(" H&ide", central);
+    BtnHide = new QPushButton(tr(" H&ide"), central);
     BtnHide->setObjectName("BtnHide");
-    BtnExit = new QPushButton(" &Exit", central);
+    BtnExit = new QPushButton(tr(" &Exit"), central);
     BtnExit->setObjectName("BtnExit");
     bottom->addWidget(BtnHide);
     bottom->addWidget(BtnExit);
     layout->addLayout(bottom);
-    setCentralWidget(central);
+    // On a screen smaller than the window the content scrolls instead of being cut off.
+    Scroll = new QScrollArea(this);
+    Scroll->setObjectName("Scroll");
+    Scroll->setFrameShape(QFrame::NoFrame);
+    Scroll->setWidgetResizable(true);
+    Scroll->setWidget(central);
+    setCentralWidget(Scroll);
 
     connect(BtnHide, &QPushButton::clicked, this, &TMainForm::HideToTray);
     connect(BtnExit, &QPushButton::clicked, this, &QWidget::close);
@@ -172,17 +187,45 @@ TMainForm::TMainForm(FilterEngine* engine, FilterStore* store, UserDialogs* dial
     auto* f9 = new QShortcut(QKeySequence(Qt::Key_F9), this);
     connect(f9, &QShortcut::activated, this, &TMainForm::StartRun);
 
-    busyDisabled_ = {EditSourceFile,  BtnSourceFile, EditPostFile, BtnPostFile, EditFilterName,
-                     GridExpressions, BtnRun,        PageControl,  BtnHide,     BtnExit};
+    busyDisabled_ = {EditSourceFile,  BtnSourceFile, EditPostFile, BtnPostFile,
+                     EditFilterName,  GridExpressions, BtnRun,     PageControl, BtnExit};
+    connect(EditPostFile, &QLineEdit::textEdited, this, [this] { confirmedPostFile_.clear(); });
 
     WriteGridHeaders();
     TreatmentChosen(0);
     ReportEnablingChanged();
-    ReadSettings();
     BuildTray();
+    FitButtonsToTheirTexts();
+    ReadSettings();
+    FitToScreen();
+    UpdateHideEnabled();
+}
 
-    adjustSize();
-    setFixedSize(sizeHint());
+void TMainForm::FitButtonsToTheirTexts()
+{
+    // Room around every caption in the user's font and language.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        const int text = button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&'));
+        button->setMinimumWidth(std::max(button->minimumWidth(), text + 24));
+    }
+}
+
+void TMainForm::FitToScreen()
+{
+    // The window keeps one size; where the screen is smaller it takes what the screen
+    // offers (less the title bar) and its content scrolls.
+    QWidget* content = Scroll->widget();
+    content->adjustSize();
+    QSize wanted = content->sizeHint().expandedTo(content->minimumSizeHint());
+    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        const QSize available = screen->availableGeometry().size() - QSize(8, 32);
+        if (wanted.width() > available.width())
+            wanted.rheight() += Scroll->horizontalScrollBar()->sizeHint().height();
+        if (wanted.height() > available.height())
+            wanted.rwidth() += Scroll->verticalScrollBar()->sizeHint().width();
+        wanted = wanted.boundedTo(available);
+    }
+    setFixedSize(wanted);
 }
 
 TMainForm::~TMainForm()
@@ -200,20 +243,20 @@ void TMainForm::BuildTopPanel(QWidget* panel)
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
 
-    BtnSourceFile = new QPushButton("Source", panel);
+    BtnSourceFile = new QPushButton(tr("Source"), panel);
     BtnSourceFile->setObjectName("BtnSourceFile");
     EditSourceFile = new QLineEdit(panel);
     EditSourceFile->setObjectName("EditSourceFile");
-    BtnPostFile = new QPushButton("Destination", panel);
+    BtnPostFile = new QPushButton(tr("Destination"), panel);
     BtnPostFile->setObjectName("BtnPostFile");
     EditPostFile = new QLineEdit(panel);
     EditPostFile->setObjectName("EditPostFile");
-    auto* nameLabel = new QLabel("Filter Name:", panel);
-    EditFilterName = new QLineEdit("New filter", panel);
+    auto* nameLabel = new QLabel(tr("Filter &Name:"), panel);
+    EditFilterName = new QLineEdit(tr("New filter"), panel);
     EditFilterName->setObjectName("EditFilterName");
     nameLabel->setBuddy(EditFilterName);
     for (QLineEdit* edit : {EditSourceFile, EditPostFile, EditFilterName})
-        edit->setMinimumWidth(330);
+        edit->setMinimumWidth(300);
 
     grid->addWidget(BtnSourceFile, 0, 0);
     grid->addWidget(EditSourceFile, 0, 1);
@@ -222,9 +265,10 @@ void TMainForm::BuildTopPanel(QWidget* panel)
     grid->addWidget(nameLabel, 2, 0, Qt::AlignRight);
     grid->addWidget(EditFilterName, 2, 1);
 
-    GridExpressions = new QTableWidget(4, 1, panel);
+    GridExpressions = new TKeyboardGrid(4, 1, panel);
     GridExpressions->setObjectName("GridExpressions");
-    GridExpressions->setVerticalHeaderLabels({"All hits", "Second hit", "Third hit", "Any hit"});
+    GridExpressions->setVerticalHeaderLabels({tr("All hits"), tr("Second hit"), tr("Third hit"), tr("Any hit")});
+    GridExpressions->setToolTip(ExpressionSyntax());
     for (int r = 1; r < 4; ++r)
         GridExpressions->verticalHeaderItem(r)->setForeground(
             palette().color(QPalette::Disabled, QPalette::Text));
@@ -233,16 +277,17 @@ void TMainForm::BuildTopPanel(QWidget* panel)
     GridExpressions->setFixedHeight(4 * 20 + 26);
     GridExpressions->setMinimumWidth(300);
     GridExpressions->setSelectionMode(QAbstractItemView::SingleSelection);
-    auto* scopeLabel = new QLabel("Filter scope", panel);
+    auto* scopeLabel = new QLabel(tr("Filter &scope"), panel);
+    scopeLabel->setBuddy(GridExpressions);
     auto* expressions = new QVBoxLayout;
     expressions->setSpacing(1);
     expressions->addWidget(scopeLabel);
     expressions->addWidget(GridExpressions);
     grid->addLayout(expressions, 0, 2, 3, 1);
 
-    BtnRun = new QPushButton("&Start", panel);
+    BtnRun = new QPushButton(tr("&Start"), panel);
     BtnRun->setObjectName("BtnRun");
-    BtnCancel = new QPushButton("Cancel", panel);
+    BtnCancel = new QPushButton(tr("Cancel"), panel);
     BtnCancel->setObjectName("BtnCancel");
     BtnCancel->setEnabled(false);
     ProgressRun = new QProgressBar(panel);
@@ -255,6 +300,7 @@ void TMainForm::BuildTopPanel(QWidget* panel)
     runBox->addStretch();
     grid->addLayout(runBox, 0, 3, 3, 1);
     grid->addWidget(ProgressRun, 3, 0, 1, 4);
+    ProgressRun->setFixedHeight(12);
 
     connect(BtnSourceFile, &QPushButton::clicked, this, &TMainForm::ChooseSource);
     connect(BtnPostFile, &QPushButton::clicked, this, &TMainForm::ChooseDestination);
@@ -269,7 +315,7 @@ void TMainForm::BuildFiltrationPage()
     auto* layout = new QHBoxLayout(PageFiltration);
 
     auto* windows = new QGridLayout;
-    const char* titles[4] = {"A", "B", "C", "D (Correlation)"};
+    const QString titles[4] = {tr("&A"), tr("&B"), tr("&C"), tr("&D (Correlation)")};
     const char* names[4] = {"GridA", "GridB", "GridC", "GridD"};
     for (int w = 0; w < 4; ++w) {
         auto* box = new QGroupBox(titles[w], PageFiltration);
@@ -277,8 +323,10 @@ void TMainForm::BuildFiltrationPage()
         boxLayout->setContentsMargins(4, 4, 4, 4);
         Grids[w] = new TFilterGrid(w == 3 ? 5 : 3, w == 3 ? QList<int>{0, 3} : QList<int>{0}, box);
         Grids[w]->setObjectName(names[w]);
-        Grids[w]->setMinimumSize(w == 3 ? 320 : 200, 100);
-        BoxDep[w] = new QCheckBox("Join with \"AND\"", box);
+        Grids[w]->setMinimumSize(w == 3 ? 320 : 200, 92);
+        // The box's mnemonic (Alt+A ... Alt+D) takes the focus to its grid.
+        box->setFocusProxy(Grids[w]);
+        BoxDep[w] = new QCheckBox(tr("Join with \"AND\""), box);
         BoxDep[w]->setObjectName(QString("BoxDep") + QChar('A' + w));
         boxLayout->addWidget(Grids[w]);
         boxLayout->addWidget(BoxDep[w]);
@@ -287,19 +335,19 @@ void TMainForm::BuildFiltrationPage()
     }
     layout->addLayout(windows, 1);
 
-    auto* side = new QVBoxLayout;
-    RadioGroupType = new TRadioGroup(" Filtration-Type  ", {"Included", "Excluded"}, PageFiltration);
+    auto* side = new QGridLayout;
+    RadioGroupType = new TRadioGroup(tr(" Filtration-Type  "), {tr("Included"), tr("Excluded")}, PageFiltration);
     RadioGroupType->setObjectName("RadioGroupType");
     RadioGroupType->SetItemIndex(0);
     RadioGroupEventType =
-        new TRadioGroup(" Datasets  ", {"As Hits", "As Events", "As Mechanic"}, PageFiltration);
+        new TRadioGroup(tr(" Datasets  "), {tr("As Hits"), tr("As Events"), tr("As Mechanic")}, PageFiltration);
     RadioGroupEventType->setObjectName("RadioGroupEventType");
     RadioGroupEventType->SetItemIndex(0);
 
-    BoxEvents = new QGroupBox(" Events ", PageFiltration);
+    BoxEvents = new QGroupBox(tr(" Events "), PageFiltration);
     auto* events = new QGridLayout(BoxEvents);
-    LabelMPT = new QLabel("MPT :", BoxEvents);
-    LabelLOCK = new QLabel("LOCK :", BoxEvents);
+    LabelMPT = new QLabel(tr("MPT :"), BoxEvents);
+    LabelLOCK = new QLabel(tr("LOCK :"), BoxEvents);
     EditMPT = new QLineEdit(BoxEvents);
     EditMPT->setObjectName("EditMPT");
     EditLOCK = new QLineEdit(BoxEvents);
@@ -309,10 +357,10 @@ void TMainForm::BuildFiltrationPage()
     events->addWidget(LabelLOCK, 1, 0);
     events->addWidget(EditLOCK, 1, 1);
 
-    BoxMechanic = new QGroupBox(" Mechanic ", PageFiltration);
+    BoxMechanic = new QGroupBox(tr(" Mechanic "), PageFiltration);
     auto* mechanic = new QGridLayout(BoxMechanic);
-    LabelForward = new QLabel("Forward :", BoxMechanic);
-    LabelBack = new QLabel("Back :", BoxMechanic);
+    LabelForward = new QLabel(tr("Forward :"), BoxMechanic);
+    LabelBack = new QLabel(tr("Back :"), BoxMechanic);
     EditForward = new QLineEdit(BoxMechanic);
     EditForward->setObjectName("EditForward");
     EditBackWard = new QLineEdit(BoxMechanic);
@@ -324,31 +372,32 @@ void TMainForm::BuildFiltrationPage()
     for (QLineEdit* edit : {EditMPT, EditLOCK, EditForward, EditBackWard})
         edit->setMaximumWidth(90);
 
-    auto* options = new QGroupBox(" Options  ", PageFiltration);
+    auto* options = new QGroupBox(tr(" Options  "), PageFiltration);
     auto* optionsLayout = new QVBoxLayout(options);
-    CheckBoxTDP = new QCheckBox("Delete Parametric", options);
+    CheckBoxTDP = new QCheckBox(tr("Delete Parametric"), options);
     CheckBoxTDP->setObjectName("CheckBoxTDP");
-    CheckBoxTR = new QCheckBox("Delete TR", options);
+    CheckBoxTR = new QCheckBox(tr("Delete TR"), options);
     CheckBoxTR->setObjectName("CheckBoxTR");
-    CheckBoxEOT = new QCheckBox("Smart End of Time", options);
+    CheckBoxEOT = new QCheckBox(tr("Smart End of Time"), options);
     CheckBoxEOT->setObjectName("CheckBoxEOT");
     CheckBoxEOT->setEnabled(false);
     optionsLayout->addWidget(CheckBoxTDP);
     optionsLayout->addWidget(CheckBoxTR);
     optionsLayout->addWidget(CheckBoxEOT);
 
-    side->addWidget(RadioGroupType);
-    side->addWidget(RadioGroupEventType);
-    side->addWidget(BoxEvents);
-    side->addWidget(BoxMechanic);
-    side->addWidget(options);
-    side->addStretch();
+    // Two columns beside the windows keep the page low enough for small screens.
+    side->addWidget(RadioGroupType, 0, 0);
+    side->addWidget(RadioGroupEventType, 1, 0);
+    side->addWidget(options, 2, 0);
+    side->addWidget(BoxEvents, 0, 1);
+    side->addWidget(BoxMechanic, 1, 1);
+    side->setRowStretch(3, 1);
     layout->addLayout(side);
 
     connect(RadioGroupEventType, &TRadioGroup::itemChosen, this, &TMainForm::TreatmentChosen);
 
     FiltrationMenu = new QMenu(PageFiltration);
-    QAction* clear = FiltrationMenu->addAction("&Clear");
+    QAction* clear = FiltrationMenu->addAction(tr("&Clear"));
     clear->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
     clear->setShortcutContext(Qt::WindowShortcut);
     addAction(clear);
@@ -357,7 +406,7 @@ void TMainForm::BuildFiltrationPage()
     connect(PageFiltration, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { FiltrationMenu->popup(PageFiltration->mapToGlobal(at)); });
 
-    PageControl->addTab(PageFiltration, "Filtration");
+    PageControl->addTab(PageFiltration, tr("Filtration"));
 }
 
 void TMainForm::BuildServicePage()
@@ -366,23 +415,24 @@ void TMainForm::BuildServicePage()
     PageService->setObjectName("PageService");
     auto* layout = new QGridLayout(PageService);
 
-    auto* report = new QGroupBox(" Report ", PageService);
+    auto* report = new QGroupBox(tr(" Report "), PageService);
     auto* reportLayout = new QVBoxLayout(report);
-    CheckBoxPrtEnable = new QCheckBox("Make report file", report);
+    CheckBoxPrtEnable = new QCheckBox(tr("Make report file"), report);
     CheckBoxPrtEnable->setObjectName("CheckBoxPrtEnable");
     CheckBoxPrtEnable->setChecked(true);
     reportLayout->addWidget(CheckBoxPrtEnable);
-    RadioGroupPrt =
-        new TRadioGroup(" Report file ", {"Report file in each folder", "Common report file"}, report);
+    RadioGroupPrt = new TRadioGroup(tr(" Report file "),
+                                    {tr("Report file in each folder"), tr("Common report file")}, report);
     RadioGroupPrt->setObjectName("RadioGroupPrt");
     RadioGroupPrt->SetItemIndex(0);
     reportLayout->addWidget(RadioGroupPrt);
-    LabelPrtFileDir = new QLabel("Report folder", report);
+    LabelPrtFileDir = new QLabel(tr("Report &folder"), report);
     EditPrtFileDir = new QLineEdit(report);
+    LabelPrtFileDir->setBuddy(EditPrtFileDir);
     EditPrtFileDir->setObjectName("EditPrtFileDir");
     BtnPrtFileDir = new QPushButton("...", report);
     BtnPrtFileDir->setObjectName("BtnPrtFileDir");
-    BtnPrtFileDir->setFixedWidth(28);
+    BtnPrtFileDir->setToolTip(UiText(msgChooseProtocolFolder));
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(EditPrtFileDir);
     folderRow->addWidget(BtnPrtFileDir);
@@ -390,25 +440,25 @@ void TMainForm::BuildServicePage()
     reportLayout->addLayout(folderRow);
     layout->addWidget(report, 0, 0, 2, 1);
 
-    auto* common = new QGroupBox(" Common  ", PageService);
+    auto* common = new QGroupBox(tr(" Common  "), PageService);
     auto* commonLayout = new QVBoxLayout(common);
-    CheckBoxSaveFolder = new QCheckBox("Save work folder", common);
+    CheckBoxSaveFolder = new QCheckBox(tr("Save work folder"), common);
     CheckBoxSaveFolder->setObjectName("CheckBoxSaveFolder");
     CheckBoxSaveFolder->setChecked(true);
-    CheckBoxSaveConfig = new QCheckBox("Save configuration on exit", common);
+    CheckBoxSaveConfig = new QCheckBox(tr("Save configuration on exit"), common);
     CheckBoxSaveConfig->setObjectName("CheckBoxSaveConfig");
     CheckBoxSaveConfig->setChecked(true);
     commonLayout->addWidget(CheckBoxSaveFolder);
     commonLayout->addWidget(CheckBoxSaveConfig);
     layout->addWidget(common, 0, 1);
 
-    auto* database = new QGroupBox(" Filter Database ", PageService);
+    auto* database = new QGroupBox(tr(" Filter Database "), PageService);
     auto* databaseLayout = new QHBoxLayout(database);
-    BaseLoad = new QPushButton("&Open", database);
+    BaseLoad = new QPushButton(tr("&Open"), database);
     BaseLoad->setObjectName("BaseLoad");
-    BaseAdd = new QPushButton("&Insert", database);
+    BaseAdd = new QPushButton(tr("&Insert"), database);
     BaseAdd->setObjectName("BaseAdd");
-    BaseUpdate = new QPushButton("&Update", database);
+    BaseUpdate = new QPushButton(tr("&Update"), database);
     BaseUpdate->setObjectName("BaseUpdate");
     BaseUpdate->setEnabled(false);
     databaseLayout->addWidget(BaseLoad);
@@ -416,17 +466,17 @@ void TMainForm::BuildServicePage()
     databaseLayout->addWidget(BaseUpdate);
     layout->addWidget(database, 1, 1);
 
-    RGLanguage = new TRadioGroup(" Language ", {"English", "Russian"}, PageService);
+    RGLanguage = new TRadioGroup(tr(" Language "), {tr("English"), tr("Russian")}, PageService);
     RGLanguage->setObjectName("RGLanguage");
     RGLanguage->SetItemIndex(0);
     layout->addWidget(RGLanguage, 0, 2, 2, 1);
 
     auto* buttons = new QHBoxLayout;
-    BtnReportView = new QPushButton("&Report View", PageService);
+    BtnReportView = new QPushButton(tr("&Report View"), PageService);
     BtnReportView->setObjectName("BtnReportView");
-    BtnHelp = new QPushButton("&Help", PageService);
+    BtnHelp = new QPushButton(tr("&Help"), PageService);
     BtnHelp->setObjectName("BtnHelp");
-    BtnAbout = new QPushButton("&About", PageService);
+    BtnAbout = new QPushButton(tr("&About"), PageService);
     BtnAbout->setObjectName("BtnAbout");
     buttons->addWidget(BtnReportView);
     buttons->addWidget(BtnHelp);
@@ -450,23 +500,21 @@ void TMainForm::BuildServicePage()
     connect(BtnHelp, &QPushButton::clicked, this, &TMainForm::ShowHelp);
     connect(BtnAbout, &QPushButton::clicked, this, &TMainForm::ShowAbout);
 
-    PageControl->addTab(PageService, "Service");
+    PageControl->addTab(PageService, tr("Service"));
 }
 
 void TMainForm::BuildTray()
 {
     TrayMenu = new QMenu(this);
-    TrayRestore = TrayMenu->addAction("&Restore");
-    TrayExit = TrayMenu->addAction("&Exit");
+    TrayRestore = TrayMenu->addAction(tr("&Restore"));
+    TrayExit = TrayMenu->addAction(tr("&Exit"));
     TrayRestore->setEnabled(false);
     connect(TrayRestore, &QAction::triggered, this, &TMainForm::RestoreFromTray);
     connect(TrayExit, &QAction::triggered, this, &QWidget::close);
 
     // Without a notification area a hidden window could not be brought back.
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        BtnHide->setEnabled(false);
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
-    }
     TrayIcon = new QSystemTrayIcon(windowIcon(), this);
     TrayIcon->setToolTip(kTitle);
     connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -484,7 +532,7 @@ void TMainForm::WriteGridHeaders()
 {
     GridExpressions->setHorizontalHeaderLabels({Text(msgHeaderExpression)});
     for (int w = 0; w < 3; ++w)
-        Grids[w]->SetHeaders({Text(msgHeaderParameter), "Min", "Max"}, {70, 46, 46});
+        Grids[w]->SetHeaders({Text(msgHeaderParameter), tr("Min"), tr("Max")}, {70, 46, 46});
     Grids[3]->SetHeaders({Text(msgHeaderParameterY), "=", "a *", Text(msgHeaderParameterX), "+ b"},
                          {70, 30, 51, 70, 51});
 }
@@ -498,14 +546,32 @@ void TMainForm::OnActivated()
     activatedOnce_ = true;
     PageControl->setCurrentWidget(PageFiltration);
     WriteGridHeaders();
-    if (auto* cell = GridExpressions->item(0, 0))
-        cell->setText("A");
-    else
+    // The first expression is preset, unless the last session left one.
+    auto* cell = GridExpressions->item(0, 0);
+    if (!cell)
         GridExpressions->setItem(0, 0, new QTableWidgetItem("A"));
+    else if (cell->text().isEmpty())
+        cell->setText("A");
+}
+
+void TMainForm::RestorePosition()
+{
+    // Back where it was, when that place is still on one of the screens.
+    if (!savedPosition_)
+        return;
+    const QRect wanted(*savedPosition_, frameGeometry().size());
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().intersects(wanted)) {
+            move(*savedPosition_);
+            break;
+        }
+    }
+    savedPosition_.reset();
 }
 
 void TMainForm::showEvent(QShowEvent* event)
 {
+    RestorePosition();
     QMainWindow::showEvent(event);
     OnActivated();
 }
@@ -513,8 +579,17 @@ void TMainForm::showEvent(QShowEvent* event)
 void TMainForm::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         OnActivated();
+        UpdateHideEnabled();
+    }
+}
+
+void TMainForm::UpdateHideEnabled()
+{
+    // Hiding needs the icon in the notification area to come back by; a run keeps the window.
+    const bool tray = TrayIcon && QSystemTrayIcon::isSystemTrayAvailable();
+    BtnHide->setEnabled(tray && !running_);
 }
 
 void TMainForm::TreatmentChosen(int index)
@@ -581,6 +656,17 @@ void TMainForm::ReadSettings()
             CheckBoxPrtEnable->setChecked(false);
         }
         RGLanguage->SetItemIndex(settings.value("Language", false).toBool() ? 1 : 0);
+        // What the user worked on last time, and where the window was.
+        EditSourceFile->setText(settings.value("SourceFile", EditSourceFile->text()).toString());
+        EditPostFile->setText(settings.value("PostFile", EditPostFile->text()).toString());
+        EditFilterName->setText(settings.value("FilterName", EditFilterName->text()).toString());
+        const QStringList expressions = settings.value("Expressions").toStringList();
+        if (!expressions.isEmpty())
+            for (int r = 0; r < 4; ++r)
+                GridExpressions->setItem(r, 0, new QTableWidgetItem(expressions.value(r)));
+        const QPoint position = settings.value("WindowPosition", QPoint(-1, -1)).toPoint();
+        if (position != QPoint(-1, -1))
+            savedPosition_ = position;
     }
     LabelWorkFolder->setText(workFolder_);
     ReportEnablingChanged();
@@ -606,6 +692,14 @@ void TMainForm::WriteSettings()
             settings.setValue("OneProtocolFile", RadioGroupPrt->ItemIndex() == 1);
         }
         settings.setValue("Language", RGLanguage->ItemIndex() == 1);
+        settings.setValue("SourceFile", EditSourceFile->text());
+        settings.setValue("PostFile", EditPostFile->text());
+        settings.setValue("FilterName", EditFilterName->text());
+        QStringList expressions;
+        for (int r = 0; r < 4; ++r)
+            expressions << (GridExpressions->item(r, 0) ? GridExpressions->item(r, 0)->text() : QString());
+        settings.setValue("Expressions", expressions);
+        settings.setValue("WindowPosition", pos());
     } else {
         settings.setValue("SaveConfig", false);
     }
@@ -754,6 +848,8 @@ void TMainForm::ChooseDestination()
         return;
     EditPostFile->setText(name);
     SetWorkFolder(QFileInfo(name).absolutePath());
+    // The file dialog has asked before choosing an existing file: that answer counts once.
+    confirmedPostFile_ = QFileInfo(name).absoluteFilePath();
 }
 
 void TMainForm::SetBusy(bool busy)
@@ -761,10 +857,49 @@ void TMainForm::SetBusy(bool busy)
     for (QWidget* widget : busyDisabled_)
         widget->setEnabled(!busy);
     BtnCancel->setEnabled(busy);
+    UpdateHideEnabled();
     if (busy)
         BtnRun->setCursor(Qt::WaitCursor);
     else
         BtnRun->unsetCursor();
+}
+
+QString TMainForm::ResolvedName(const QString& name) const
+{
+    if (name.isEmpty() || QFileInfo(name).isAbsolute())
+        return name;
+    return QDir(workFolder_.isEmpty() ? QDir::currentPath() : workFolder_).absoluteFilePath(name);
+}
+
+bool TMainForm::ExpressionAccepted(const QString& expression)
+{
+    const std::string text = expression.toStdString();
+    const lm::ExpressionCheck check = lm::CheckExpression(text);
+    if (!check.Surprising())
+        return true;
+    QStringList ignored;
+    for (const std::string& part : check.ignored)
+        ignored << "\"" + QString::fromStdString(part) + "\"";
+    const QString question = tr("\"%1\" is read as \"%2\" (ignored: %3). Run anyway?")
+                                 .arg(expression, QString::fromStdString(check.readAs), ignored.join(", "));
+    return dialogs_->Question(this, Text(msgCaptionAttention), question + "\n\n" + ExpressionSyntax(), true);
+}
+
+bool TMainForm::PostFileReplacementAccepted(const FilterForm& form)
+{
+    // Filtering into the source itself has its own questions in the run.
+    const QFileInfo post(ResolvedName(form.postFile));
+    if (form.postFile.isEmpty() || !post.exists())
+        return true;
+    const QFileInfo source(ResolvedName(form.sourceFile));
+    if (source.exists() && source.canonicalFilePath() == post.canonicalFilePath())
+        return true;
+    if (post.absoluteFilePath() == confirmedPostFile_)
+        return true;
+    return dialogs_->Question(this, Text(msgCaptionAttention),
+                              tr("The destination file\n%1\nexists already. Replace it?")
+                                  .arg(QDir::toNativeSeparators(post.absoluteFilePath())),
+                              true);
 }
 
 void TMainForm::StartRun()
@@ -773,6 +908,10 @@ void TMainForm::StartRun()
         return;
     CommitEdits();
     const FilterForm form = Form();
+    // Nothing starts unless the user agrees to what the run will really do.
+    if (!ExpressionAccepted(form.expressions[0]) || !PostFileReplacementAccepted(form))
+        return;
+    confirmedPostFile_.clear();
     running_ = true;
     cancelRequested_ = false;
     lastResult_.clear();
@@ -793,7 +932,13 @@ void TMainForm::StartRun()
         hooks.askYesNo = [this](const QString& caption, const QString& text) {
             bool yes = false;
             QMetaObject::invokeMethod(
-                this, [this, caption, text] { return dialogs_->Question(this, caption, text, true); },
+                this,
+                [this, caption, text] {
+                    // Closing the window meanwhile has already said: stop.
+                    if (closeAfterRun_)
+                        return false;
+                    return dialogs_->Question(this, LocalizeEngineText(caption), LocalizeEngineText(text), true);
+                },
                 Qt::BlockingQueuedConnection, &yes);
             return yes;
         };
@@ -820,10 +965,11 @@ void TMainForm::StartRun()
             [this, ok, general, text, protocolError] {
                 if (general) {
                     // Faults no command expects go to the general error display.
+                    running_ = false;
                     SetBusy(false);
                     ProgressRun->setValue(0);
-                    running_ = false;
-                    dialogs_->Error(this, kTitle, text);
+                    if (!CloseAfterRun())
+                        dialogs_->Error(this, kTitle, text);
                     emit runFinished();
                 } else {
                     RunEnded(ok, text, protocolError);
@@ -838,18 +984,34 @@ void TMainForm::StartRun()
 
 void TMainForm::RunEnded(bool ok, const QString& text, const QString& protocolError)
 {
+    running_ = false;
     SetBusy(false);
     ProgressRun->setValue(0);
-    running_ = false;
+    if (ok)
+        lastResult_ = LocalizeEngineText(text);
+    if (CloseAfterRun()) {
+        emit runFinished();
+        return;
+    }
     if (ok) {
-        lastResult_ = text;
-        dialogs_->Information(this, Text(msgCaptionSummary), text);
+        dialogs_->Information(this, Text(msgCaptionSummary), lastResult_);
         if (!protocolError.isEmpty())
-            dialogs_->Error(this, Text(msgCaptionError), protocolError);
+            dialogs_->Error(this, Text(msgCaptionError), LocalizeEngineText(protocolError));
     } else {
-        dialogs_->Error(this, Text(msgCaptionError), text);
+        dialogs_->Error(this, Text(msgCaptionError), LocalizeEngineText(text));
     }
     emit runFinished();
+}
+
+bool TMainForm::CloseAfterRun()
+{
+    if (!closeAfterRun_)
+        return false;
+    // The user has asked to cancel and exit: no result box, the window closes.
+    closeAfterRun_ = false;
+    closingConfirmed_ = true;
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    return true;
 }
 
 void TMainForm::CancelRun()
@@ -887,18 +1049,41 @@ void TMainForm::OpenFilter()
         LoadFilter(chooser.SelectedFid());
 }
 
+bool TMainForm::StoringAccepted(const FilterForm& form, int storedFid)
+{
+    if (form.filterName.trimmed().isEmpty()) {
+        dialogs_->Error(this, Text(msgCaptionError), tr("The filter has no name. Type one to store it."));
+        EditFilterName->setFocus();
+        return false;
+    }
+    try {
+        engine_->Validate(form);
+    } catch (const FilterFault& fault) {
+        dialogs_->Error(this, Text(msgCaptionError), LocalizeEngineText(fault.text()));
+        return false;
+    }
+    // Two filters of one name can only be told apart by their numbers: only on request.
+    QStringList others;
+    for (const StoredFilterRow& row : store_->List())
+        if (row.name == form.filterName && row.fid != storedFid)
+            others << QString::number(row.fid);
+    if (others.isEmpty())
+        return true;
+    return dialogs_->Question(
+        this, Text(msgCaptionAttention),
+        tr("A filter named \"%1\" is stored already (No. %2). Store a second filter of this name?")
+            .arg(form.filterName, others.join(", ")),
+        true);
+}
+
 void TMainForm::InsertFilter()
 {
     if (!store_ || !engine_)
         return;
     CommitEdits();
     const FilterForm form = Form();
-    try {
-        engine_->Validate(form);
-    } catch (const FilterFault& fault) {
-        dialogs_->Error(this, Text(msgCaptionError), fault.text());
+    if (!StoringAccepted(form, 0))
         return;
-    }
     try {
         loadedFilter_ = store_->Insert(form);
     } catch (const std::exception& error) {
@@ -915,12 +1100,8 @@ void TMainForm::UpdateFilter()
         return;
     CommitEdits();
     const FilterForm form = Form();
-    try {
-        engine_->Validate(form);
-    } catch (const FilterFault& fault) {
-        dialogs_->Error(this, Text(msgCaptionError), fault.text());
+    if (!StoringAccepted(form, loadedFilter_))
         return;
-    }
     bool stored = false;
     try {
         stored = store_->Update(loadedFilter_, form);
@@ -928,8 +1109,11 @@ void TMainForm::UpdateFilter()
         dialogs_->Error(this, kTitle, QString::fromUtf8(error.what()));
         return;
     }
+    // The deleted filter can be stored anew with the button of that name, as it is labelled.
     dialogs_->Information(this, Text(msgCaptionSummary),
-                          Text(stored ? msgFilterOverwritten : msgFilterRowDeleted));
+                          stored ? Text(msgFilterOverwritten)
+                                 : tr("The filter's record has been deleted. Try the '%1' button.")
+                                       .arg(BaseAdd->text().remove('&')));
 }
 
 void TMainForm::ReportView()
@@ -959,15 +1143,18 @@ void TMainForm::ChooseReportFolder()
         EditPrtFileDir->setText(folder);
 }
 
+QString TMainForm::HelpText()
+{
+    return tr("Filter expression (the first row decides which hits are kept):\n%1\n\n"
+              "Window grids: Insert adds a row, Ctrl+Delete deletes one, Shift+Up/Down move it, "
+              "Ctrl+F1 in a parameter column looks a name up.\n"
+              "Tab leaves a grid after its last cell, Ctrl+Tab from any cell. F9 starts the run.")
+        .arg(ExpressionSyntax());
+}
+
 void TMainForm::ShowHelp()
 {
-    // The help file of the original platform cannot be shown here; say so instead.
-    const QString helpFile = QDir(QCoreApplication::applicationDirPath()).filePath("LMWIN.HLP");
-    const QString text =
-        QFileInfo::exists(helpFile)
-            ? QStringLiteral("The help file %1 cannot be shown on this system.").arg(helpFile)
-            : QStringLiteral("No help is installed.");
-    dialogs_->Information(this, kTitle, text);
+    dialogs_->Information(this, kTitle, HelpText());
 }
 
 void TMainForm::ShowAbout()
@@ -978,7 +1165,8 @@ void TMainForm::ShowAbout()
 
 void TMainForm::HideToTray()
 {
-    if (!TrayIcon)
+    UpdateHideEnabled();
+    if (!BtnHide->isEnabled())
         return;
     hide();
 }
@@ -1019,10 +1207,17 @@ void TMainForm::OpenParamLookup(TFilterGrid* grid)
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     if (running_) {
+        // Only with the user's word: the run is cancelled (leaving nothing behind) and the
+        // window closes when it has stopped.
+        if (!closeAfterRun_ && dialogs_->Question(this, Text(msgCaptionExit),
+                                                  tr("A filtration is running. Cancel it and exit?"), true)) {
+            closeAfterRun_ = true;
+            cancelRequested_ = true;
+        }
         event->ignore();
         return;
     }
-    if (dialogs_->Question(this, Text(msgCaptionExit), Text(msgQuitQuestion), false)) {
+    if (closingConfirmed_ || dialogs_->Question(this, Text(msgCaptionExit), Text(msgQuitQuestion), false)) {
         if (TrayIcon)
             TrayIcon->hide();
         event->accept();

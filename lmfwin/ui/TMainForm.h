@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -27,6 +28,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 namespace lmf {
 
@@ -39,6 +41,8 @@ inline constexpr const char* kLanguageOverrideKey = "LanguageOverride";
 
 // The file-type list of the Source and Destination dialogs; the fifth entry is preselected.
 QStringList DataFileFilters();
+// The syntax of the filter expressions, as the expression grid's tooltip and the help show it.
+QString ExpressionSyntax();
 
 // A radio group: a titled box of exclusive buttons with an item index.
 class TRadioGroup : public QGroupBox {
@@ -104,6 +108,8 @@ public:
     void WriteSettings();
     // Saves an image of each page under `path` (a ".png" name gets "-<page>" inserted).
     QStringList SaveScreenshots(const QString& path);
+    // The text of the Help command.
+    static QString HelpText();
 
     // Controls, named as the users' documentation names them.
     QLineEdit* EditSourceFile;
@@ -111,10 +117,11 @@ public:
     QLineEdit* EditPostFile;
     QPushButton* BtnPostFile;
     QLineEdit* EditFilterName;
-    QTableWidget* GridExpressions;
+    TKeyboardGrid* GridExpressions;
     QPushButton* BtnRun;
     QPushButton* BtnCancel;
     QProgressBar* ProgressRun;
+    QScrollArea* Scroll;
     QTabWidget* PageControl;
     QWidget* PageFiltration;
     QWidget* PageService;
@@ -183,6 +190,20 @@ private:
     void SetBusy(bool busy);
     void RunEnded(bool ok, const QString& text, const QString& protocolError);
     void TakeDataFileName(const QString& path);
+    void FitButtonsToTheirTexts();
+    void FitToScreen();
+    void UpdateHideEnabled();
+    void RestorePosition();
+    // A file name as a run reads it: relative names are in the work folder.
+    QString ResolvedName(const QString& name) const;
+    // The questions before a run: an expression that does not read as typed, and a post
+    // file that would replace an existing file. Both default to No.
+    bool ExpressionAccepted(const QString& expression);
+    bool PostFileReplacementAccepted(const FilterForm& form);
+    // After a run the user cancelled by closing the window: closes it (true), or false.
+    bool CloseAfterRun();
+    // The checks before a filter is stored (name, validity, a name stored already).
+    bool StoringAccepted(const FilterForm& form, int storedFid);
 
     FilterEngine* engine_;
     FilterStore* store_;
@@ -195,6 +216,10 @@ private:
     bool activatedOnce_ = false;
     bool running_ = false;
     bool closingConfirmed_ = false;
+    bool closeAfterRun_ = false;
+    // The existing post file the Destination dialog has already asked about.
+    QString confirmedPostFile_;
+    std::optional<QPoint> savedPosition_;
     std::atomic<bool> cancelRequested_{false};
     QString lastResult_;
     int systemChoice_ = 0; // remembered choice of the parameter lookup

@@ -1,9 +1,11 @@
 #pragma once
 
-// The numbered texts the window itself shows (captions, questions, headers). The filter
-// engine keeps its own table for the faults and results of a run.
+// The numbered texts of the program in the user's language. The filter engine keeps its
+// message table as it ships (the protocol and lmtool print those texts); the window shows
+// every engine text through this table, translated with the program's translation files.
 
 #include <QString>
+#include <string>
 
 namespace lmf {
 
@@ -19,7 +21,6 @@ enum UiMessage {
     msgChooseProtocolFolder = 1051,
     msgFilterInserted = 1052,
     msgFilterOverwritten = 1053,
-    msgFilterRowDeleted = 1054,
     msgHeaderExpression = 1055,
     msgHeaderParameter = 1056,
     msgHeaderParameterY = 1057,
@@ -31,7 +32,13 @@ enum UiMessage {
     msgCaptionExit = 1204,
 };
 
-// The text of a message number; an unknown number gives an empty text.
+// The text of a message number in the user's language; an unknown number gives an empty text.
 QString UiText(int id);
+
+// An engine text (a fault, a question or the result of a run) in the user's language: the
+// numbered texts it is built from are replaced by their translations; names, numbers and
+// paths in it stay as they are.
+QString LocalizeEngineText(const std::string& engineText);
+QString LocalizeEngineText(const QString& engineText);
 
 } // namespace lmf

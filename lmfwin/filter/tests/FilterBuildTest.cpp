@@ -75,12 +75,17 @@ TEST(FilterBuild, EveryMessageWithItsPrefix)
          [](FilterControls& c) {
              c.GridC = {{"Nonsense", "1", "2"}};
          },
-         "Окно C Запись 1\n" + Msg(805)},
+         "Окно C Запись 1\n" + Msg(kMsgUnknownParameter) + "'Nonsense'"},
         {"leading blank in a name",
          [](FilterControls& c) {
              c.GridC = {{" Energy", "1", "2"}};
          },
-         "Окно C Запись 1\n" + Msg(805)},
+         "Окно C Запись 1\n" + Msg(kMsgUnknownParameter) + "' Energy'"},
+        {"unknown X parameter",
+         [](FilterControls& c) {
+             c.GridD = {{"Amplitude", ">", "1", "Countz", "0"}};
+         },
+         "Окно D Запись 1\n" + Msg(kMsgUnknownParameter) + "'Countz'"},
         {"relation =>",
          [](FilterControls& c) {
              c.GridD = {{"Amplitude", "=>", "1", "Counts", "0"}};
@@ -167,7 +172,7 @@ TEST(FilterBuild, ChecksRunInOrder)
     c.GridD = {{"Bogus", "=", "1", "Counts", "1"}};
     EXPECT_EQ(BuildError(c), "Окно B Запись 1\n" + Msg(804));
     c.GridB = EmptyGrid(kMinMaxColumns);
-    EXPECT_EQ(BuildError(c), "Окно D Запись 1\n" + Msg(805));
+    EXPECT_EQ(BuildError(c), "Окно D Запись 1\n" + Msg(kMsgUnknownParameter) + "'Bogus'");
     c.GridD = EmptyGrid(kEquationColumns);
     EXPECT_EQ(BuildError(c), Msg(813));
 }

@@ -202,9 +202,38 @@ TEST_F(FilterCli, StoredFiltersImportExportAndRun)
     WriteText(dir, "bad.ini", "[A]\n1=Nothing|1|2\n[Expressions]\n1=A\n");
     o = Lmtool(dir, "--import " + Q(dir.Path("bad.ini")));
     EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err, "Окно A Запись 1\n" + std::string(FilterMessage(805)) + "\n");
+    EXPECT_EQ(o.err, "Окно A Запись 1\n" + std::string(FilterMessage(kMsgUnknownParameter)) + "'Nothing'\n");
     o = Lmtool(dir, "--export 2");
     EXPECT_EQ(o.status, 1);
+}
+
+TEST_F(FilterCli, ExpressionThatDoesNotReadAsTypedWarnsOrFailsUnderStrict)
+{
+    WriteText(dir, "and.ini",
+              "[A]\n1=Amplitude|40|60\n[B]\n1=Amplitude|0|46\n[Expressions]\n1=A and B\n");
+    const std::string warning = "\"A and B\" is read as \"A\" (ignored: \"and\", \"B\")";
+
+    // A warning on stderr; the run goes on with the expression as read, its output unchanged.
+    Output o = Lmtool(dir, "--filter-file " + Q(dir.Path("and.ini")) + " " + Q(dir.Path("s.dta")) + " " +
+                               Q(dir.Path("p.dta")));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "lmtool filter: warning: " + warning + "\n");
+    EXPECT_EQ(o.out.rfind("Results :  \t", 0), 0u) << o.out;
+    EXPECT_EQ(SpartanHitAmplitudes(dir.Read("p.dta")), (std::vector<int>{50, 45}));
+
+    // --strict refuses before anything is written.
+    o = Lmtool(dir, "--strict --filter-file " + Q(dir.Path("and.ini")) + " " + Q(dir.Path("s.dta")) + " " +
+                        Q(dir.Path("q.dta")));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "lmtool filter: " + warning + "; refused under --strict\n");
+    EXPECT_TRUE(o.out.empty());
+    EXPECT_FALSE(dir.Exists("q.dta"));
+
+    // An expression that reads as typed passes --strict without a word.
+    o = Lmtool(dir, "--strict --filter-file " + Q(dir.Path("band.ini")) + " " + Q(dir.Path("s.dta")) + " " +
+                        Q(dir.Path("q.dta")));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(o.err.empty()) << o.err;
 }
 
 } // namespace

@@ -288,6 +288,12 @@ TEST(FilterRun, RunFaults)
     dir.Write("s.dta", SpartanBuilder().Hit(1.0, 50).EndOfData().Bytes());
     dir.Write("cont.dta", SpartanBuilder().Continuous().Hit(1.0, 50).EndOfData().Bytes());
     dir.Write("text.dta", std::vector<uint8_t>(600, 'x'));
+    // An A-Line ISA header: the A-Line file type and the ISA signature.
+    std::vector<uint8_t> isa(3848, 0);
+    for (const auto& [offset, value] : {std::pair<size_t, uint32_t>{12, 43521u}, {3844, 0x1313CFCFu}})
+        for (int i = 0; i < 4; ++i)
+            isa[offset + size_t(i)] = uint8_t(value >> (8 * i));
+    dir.Write("isa.dta", isa);
     struct Case {
         const char* what;
         std::function<void(FilterControls&)> change;
@@ -298,6 +304,8 @@ TEST(FilterRun, RunFaults)
         {"missing source", [&](FilterControls& c) { c.EditSourceFile = dir.Path("none.dta"); }, 815},
         {"page not active", [](FilterControls& c) { c.FiltrationPageActive = false; }, 811},
         {"unknown format", [&](FilterControls& c) { c.EditSourceFile = dir.Path("text.dta"); }, 810},
+        {"A-Line ISA (read only)", [&](FilterControls& c) { c.EditSourceFile = dir.Path("isa.dta"); },
+         kMsgReadOnlyFormat},
         {"continuous Spartan file", [&](FilterControls& c) { c.EditSourceFile = dir.Path("cont.dta"); }, 816},
     };
     for (const auto& tc : cases) {
@@ -306,7 +314,7 @@ TEST(FilterRun, RunFaults)
         EXPECT_EQ(RunError(c), Msg(tc.message)) << tc.what;
         EXPECT_FALSE(dir.Exists("p.dta")) << tc.what;
     }
-    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"cont.dta", "s.dta", "text.dta"}));
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"cont.dta", "isa.dta", "s.dta", "text.dta"}));
 }
 
 TEST(FilterRun, IntoTheSourceAnsweredYesKeepsABackup)

@@ -7,6 +7,7 @@
 #include "lmfwin/ui/TFProtocolView.h"
 #include "lmfwin/ui/TLookUpParamDlg.h"
 #include "lmfwin/ui/TMainForm.h"
+#include "WindowTestSupport.h"
 #include "samplegen/SampleGen.h"
 
 #include <QDialogButtonBox>
@@ -19,104 +20,7 @@
 #include <functional>
 
 using namespace lmf;
-
-namespace {
-
-struct Shown {
-    QString kind; // "info", "error", "question"
-    QString caption;
-    QString text;
-};
-
-class FakeDialogs : public UserDialogs {
-public:
-    QList<Shown> shown;
-    bool answer = true;
-    QString fileAnswer;
-
-    void Information(QWidget*, const QString& caption, const QString& text) override
-    {
-        shown.push_back({"info", caption, text});
-    }
-    void Error(QWidget*, const QString& caption, const QString& text) override
-    {
-        shown.push_back({"error", caption, text});
-    }
-    bool Question(QWidget*, const QString& caption, const QString& text, bool) override
-    {
-        shown.push_back({"question", caption, text});
-        return answer;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return fileAnswer;
-    }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return fileAnswer;
-    }
-    QString FolderName(QWidget*, const QString&, const QString&) override { return fileAnswer; }
-};
-
-// An engine whose run waits for the cancel flag, to look at the window while it runs.
-class BlockingEngine : public FilterEngine {
-public:
-    std::atomic<bool> started{false};
-    void Validate(const FilterForm&) override {}
-    RunOutcome Run(const FilterForm&, const RunHooks& hooks) override
-    {
-        started = true;
-        hooks.progress(5, 10);
-        while (!hooks.cancel->load())
-            QThread::msleep(5);
-        throw FilterFault(QString::fromUtf8("Фильтрация прервана пользователем"));
-    }
-    QString ProtocolPath(const FilterForm&) override { return {}; }
-};
-
-// An engine that keeps what the window handed it.
-class CapturingEngine : public FilterEngine {
-public:
-    FilterForm form;
-    void Validate(const FilterForm&) override {}
-    RunOutcome Run(const FilterForm& given, const RunHooks&) override
-    {
-        form = given;
-        return {"done", ""};
-    }
-    QString ProtocolPath(const FilterForm&) override { return {}; }
-};
-
-// Runs `action` on the modal dialog of type T as soon as it is open.
-template <typename T> void WhenModal(std::function<void(T*)> action)
-{
-    QTimer::singleShot(20, [action] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
-            action(dialog);
-        else
-            WhenModal<T>(action);
-    });
-}
-
-// A drop as the desktop delivers it: enter, then drop.
-void DropOn(QWidget* window, const QList<QUrl>& urls)
-{
-    QMimeData data;
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window, &enter);
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window, &drop);
-}
-
-void PressOk(QDialog* dialog)
-{
-    auto* box = dialog->findChild<QDialogButtonBox*>();
-    QVERIFY(box);
-    box->button(QDialogButtonBox::Ok)->click();
-}
-
-} // namespace
+using namespace lmf::test;
 
 class TestMainForm : public QObject {
     Q_OBJECT
@@ -383,8 +287,7 @@ void TestMainForm::commandLineAndDroppedFiles()
     QFETCH(QStringList, arguments);
     QFETCH(QString, source);
     QFETCH(int, message);
-    const QStringList texts{QString::fromUtf8("Тип файла не зарегистрирован"),
-                            QString::fromUtf8("В командной строке слишком много параметров")};
+    const QStringList texts{"The file type is not registered", "Too many parameters on the command line"};
 
     auto w = MakeWindow();
     w->ApplyCommandLine(arguments);
@@ -393,7 +296,7 @@ void TestMainForm::commandLineAndDroppedFiles()
         QVERIFY(dialogs_.shown.isEmpty());
     } else {
         QCOMPARE(dialogs_.shown.size(), 1);
-        QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Внимание.."));
+        QCOMPARE(dialogs_.shown[0].caption, QString("Attention.."));
         QCOMPARE(dialogs_.shown[0].text, texts[message == 1003 ? 0 : 1]);
     }
 
@@ -414,8 +317,8 @@ void TestMainForm::dropTwoFilesChangesNothing()
     DropOn(w.get(), {QUrl::fromLocalFile("/a/one.ald"), QUrl::fromLocalFile("/a/two.ald")});
     QCOMPARE(w->EditSourceFile->text(), QString("keep.ald"));
     QCOMPARE(dialogs_.shown.size(), 1);
-    QCOMPARE(dialogs_.shown[0].text, QString::fromUtf8("Тащи ОДИН файл!"));
-    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Внимание.."));
+    QCOMPARE(dialogs_.shown[0].text, QString("Drop ONE file!"));
+    QCOMPARE(dialogs_.shown[0].caption, QString("Attention.."));
 }
 
 void TestMainForm::clearKeepsNameAndOptions()
@@ -455,9 +358,8 @@ void TestMainForm::reportViewWithoutAndWithProtocol()
 
     w->ReportView();
     QCOMPARE(dialogs_.shown.size(), 1);
-    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Ошибка.."));
-    QCOMPARE(dialogs_.shown[0].text,
-             QString::fromUtf8("Файл протокола '") + protocol + QString::fromUtf8("' не найден"));
+    QCOMPARE(dialogs_.shown[0].caption, QString("Error.."));
+    QCOMPARE(dialogs_.shown[0].text, "Report file '" + protocol + "' not found");
 
     // "Common report file" without a folder names no file.
     dialogs_.shown.clear();
@@ -479,7 +381,7 @@ void TestMainForm::reportViewWithoutAndWithProtocol()
     QVERIFY(viewer->Text->isReadOnly());
     QVERIFY(viewer->Text->toPlainText().contains(QString::fromUtf8("Источник")));
     QCOMPARE(viewer->StatusPath->text(), protocol);
-    QCOMPARE(viewer->windowTitle(), QString::fromUtf8("Просмотр файла протокола"));
+    QCOMPARE(viewer->windowTitle(), QString("Report File View"));
     QVERIFY(!viewer->ActionPrint->isEnabled());
 
     // Saved as RTF (Cyrillic as \u escapes) and as text.
@@ -588,7 +490,7 @@ void TestMainForm::languageChoiceRecordedForNextStart()
     auto w = MakeWindow();
     w->RGLanguage->Button(1)->click();
     QCOMPARE(dialogs_.shown.size(), 1);
-    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Резюме.."));
+    QCOMPARE(dialogs_.shown[0].caption, QString("Summary.."));
     QCOMPARE(dialogs_.shown[0].text, QString("Program's language will be changed at the next launch"));
     QSettings settings(kSettingsOrganization, kSettingsApplication);
     QCOMPARE(settings.value(QString(kSettingsGroup) + "/" + kLanguageOverrideKey).toString(), QString("RUS"));
@@ -603,8 +505,8 @@ void TestMainForm::closeAsksFirst()
     dialogs_.answer = false;
     QVERIFY(!w->close());
     QVERIFY(w->isVisible());
-    QCOMPARE(dialogs_.shown.last().caption, QString::fromUtf8("Выход.."));
-    QCOMPARE(dialogs_.shown.last().text, QString::fromUtf8("Завершить работу программы?"));
+    QCOMPARE(dialogs_.shown.last().caption, QString("Exit.."));
+    QCOMPARE(dialogs_.shown.last().text, QString("Quit the program?"));
     dialogs_.answer = true;
     QVERIFY(w->close());
     QVERIFY(!w->isVisible());
@@ -628,7 +530,7 @@ void TestMainForm::fullRunShowsResult()
     QVERIFY(finished.wait(20000));
 
     QCOMPARE(dialogs_.shown.size(), 1);
-    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Резюме.."));
+    QCOMPARE(dialogs_.shown[0].caption, QString("Summary.."));
     const QString result = dialogs_.shown[0].text;
     const QRegularExpression lines("^Results :  \t.+\nHandling\t +(\\d+) records\nAccepted\t +(\\d+) "
                                    "records\nDeleted\t +(\\d+) records\n$",
@@ -657,8 +559,8 @@ void TestMainForm::fullRunShowsResult()
     QVERIFY(finished.wait(20000));
     QCOMPARE(dialogs_.shown.size(), 2);
     QCOMPARE(dialogs_.shown[0].kind, QString("question"));
-    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Внимание.."));
-    QCOMPARE(dialogs_.shown[1].text, QString::fromUtf8("Фильтрация прервана пользователем"));
+    QCOMPARE(dialogs_.shown[0].caption, QString("Attention.."));
+    QCOMPARE(dialogs_.shown[1].text, QString("Filtration cancelled by the user"));
     QFile source(folder.filePath("test.ald"));
     QVERIFY(source.open(QIODevice::ReadOnly));
     QCOMPARE(source.readAll(), sourceBytes);
@@ -672,8 +574,7 @@ void TestMainForm::fullRunShowsResult()
     w->BtnRun->click();
     QVERIFY(finished.wait(20000));
     QCOMPARE(dialogs_.shown.size(), 1);
-    QCOMPARE(dialogs_.shown[0].text,
-             QString::fromUtf8("Для выполнения фильтрации выберите\n одну из соответствующих закладок"));
+    QCOMPARE(dialogs_.shown[0].text, QString("To filter, choose\n the Filtration page"));
     w->PageControl->setCurrentWidget(w->PageFiltration);
 
     // A fault of the filter goes to the error box.
@@ -682,9 +583,8 @@ void TestMainForm::fullRunShowsResult()
     w->BtnRun->click();
     QVERIFY(finished.wait(20000));
     QCOMPARE(dialogs_.shown.size(), 1);
-    QCOMPARE(dialogs_.shown[0].caption, QString::fromUtf8("Ошибка.."));
-    QCOMPARE(dialogs_.shown[0].text,
-             QString::fromUtf8("Окно A Запись 1\nМинимальный предел больше максимального"));
+    QCOMPARE(dialogs_.shown[0].caption, QString("Error.."));
+    QCOMPARE(dialogs_.shown[0].text, QString("Window A Record 1\nThe minimum is greater than the maximum"));
 }
 
 void TestMainForm::runKeepsWindowDisabledUntilCancelled()
@@ -701,12 +601,15 @@ void TestMainForm::runKeepsWindowDisabledUntilCancelled()
                                                            w.BtnExit, w.GridExpressions, w.EditFilterName})
         QVERIFY(!widget->isEnabled());
     QVERIFY(w.BtnCancel->isEnabled());
-    QVERIFY(!w.close()); // no closing in the middle of a run
+    dialogs_.answer = false;
+    QVERIFY(!w.close()); // closing in the middle of a run only with the user's word
+    QVERIFY(w.IsRunning());
     w.BtnCancel->click();
     QVERIFY(finished.wait(5000));
     QVERIFY(!w.IsRunning());
     QVERIFY(w.BtnRun->isEnabled() && w.PageControl->isEnabled() && !w.BtnCancel->isEnabled());
-    QCOMPARE(dialogs_.shown.last().caption, QString::fromUtf8("Ошибка.."));
+    QCOMPARE(dialogs_.shown.last().caption, QString("Error.."));
+    QCOMPARE(dialogs_.shown.last().text, QString("Filtration cancelled by the user"));
     QCOMPARE(w.ProgressRun->value(), 0);
 }
 
@@ -744,7 +647,7 @@ void TestMainForm::insertOpenUpdateDelete()
     // A filter that does not validate is not stored.
     w->Grids[0]->SetRows({{"Amplitude", "", "1"}});
     w->BaseAdd->click();
-    QCOMPARE(dialogs_.shown.last().caption, QString::fromUtf8("Ошибка.."));
+    QCOMPARE(dialogs_.shown.last().caption, QString("Error.."));
     QVERIFY(!w->BaseUpdate->isEnabled());
 
     w->Grids[0]->Clear();
@@ -761,8 +664,8 @@ void TestMainForm::insertOpenUpdateDelete()
     dialogs_.shown.clear();
     w->BaseAdd->click();
     QCOMPARE(dialogs_.shown.size(), 1);
-    QVERIFY2(dialogs_.shown[0].caption == QString::fromUtf8("Резюме.."), qPrintable(dialogs_.shown[0].text));
-    QCOMPARE(dialogs_.shown[0].text, QString::fromUtf8("Фильтр успешно внесен в Базу Данных"));
+    QVERIFY2(dialogs_.shown[0].caption == QString("Summary.."), qPrintable(dialogs_.shown[0].text));
+    QCOMPARE(dialogs_.shown[0].text, QString("The filter has been added to the database"));
     QVERIFY(w->BaseUpdate->isEnabled());
     const int fid = w->LoadedFilter();
     QVERIFY(fid > 0);
@@ -770,9 +673,9 @@ void TestMainForm::insertOpenUpdateDelete()
     // Open it into a fresh window through the chooser.
     auto other = MakeWindow();
     WhenModal<TFFilterBase>([fid](TFFilterBase* chooser) {
-        QCOMPARE(chooser->windowTitle(), QString::fromUtf8("База данных фильтров"));
-        QCOMPARE(chooser->NavDelete->toolTip(), QString::fromUtf8("Удалить"));
-        QCOMPARE(chooser->NavFirst->toolTip(), QString::fromUtf8("Первая"));
+        QCOMPARE(chooser->windowTitle(), QString("Filter Database"));
+        QCOMPARE(chooser->NavDelete->toolTip(), QString("Delete"));
+        QCOMPARE(chooser->NavFirst->toolTip(), QString("First"));
         chooser->NavLast->click();
         QCOMPARE(chooser->CurrentFid(), fid);
         PressOk(chooser);
@@ -800,7 +703,7 @@ void TestMainForm::insertOpenUpdateDelete()
     other->Grids[1]->SetRows({{"Amplitude", "45", "50"}});
     dialogs_.shown.clear();
     other->BaseUpdate->click();
-    QCOMPARE(dialogs_.shown.last().text, QString::fromUtf8("Фильтр успешно перезаписан"));
+    QCOMPARE(dialogs_.shown.last().text, QString("The filter has been overwritten"));
     w->LoadFilter(fid);
     QCOMPARE(w->EditFilterName->text(), QString("Events changed"));
     QVERIFY(w->EditMPT->text().isEmpty() && w->EditLOCK->text().isEmpty());
@@ -822,8 +725,8 @@ void TestMainForm::insertOpenUpdateDelete()
     QVERIFY(!store_->Load(fid));
     dialogs_.shown.clear();
     w->BaseUpdate->click();
-    QCOMPARE(dialogs_.shown.last().text,
-             QString::fromUtf8("Запись фильтра удалена. Попробуйте использовать кнопку 'Добавить'"));
+    // The message names the button as it is labelled.
+    QCOMPARE(dialogs_.shown.last().text, QString("The filter's record has been deleted. Try the 'Insert' button."));
     QVERIFY(!store_->Load(fid));
 
     // Insert twice: two filters; Update then writes to the second.
@@ -895,7 +798,9 @@ void TestMainForm::helpWithoutHelpFile()
     auto w = MakeWindow();
     w->BtnHelp->click();
     QCOMPARE(dialogs_.shown.size(), 1);
-    QCOMPARE(dialogs_.shown[0].text, QString("No help is installed."));
+    QCOMPARE(dialogs_.shown[0].text, TMainForm::HelpText());
+    QVERIFY(dialogs_.shown[0].text.contains("No precedence: left to right"));
+    QCOMPARE(w->GridExpressions->toolTip(), ExpressionSyntax());
 }
 
 void TestMainForm::exitFromTrayMenuEndsHiddenProgram()
@@ -908,7 +813,7 @@ void TestMainForm::exitFromTrayMenuEndsHiddenProgram()
     QTimer::singleShot(0, w.get(), [&w] { w->TrayExit->trigger(); });
     QTimer::singleShot(3000, qApp, [] { QCoreApplication::exit(7); });
     QCOMPARE(QCoreApplication::exec(), 0);
-    QCOMPARE(dialogs_.shown.last().text, QString::fromUtf8("Завершить работу программы?"));
+    QCOMPARE(dialogs_.shown.last().text, QString("Quit the program?"));
     w.reset();
     QCOMPARE(QSettings(kSettingsOrganization, kSettingsApplication).value("Tessaline/WorkFolder").toString(),
              QString("/data/hidden"));
