@@ -188,6 +188,13 @@ void TFilterGrid::SetHeaders(const QStringList& titles, const QList<int>& widths
                                                  style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2));
 }
 
+QSize TFilterGrid::sizeHint() const
+{
+    const int rows = 4;
+    return {minimumWidth(), horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize() +
+                                2 * frameWidth() + 2};
+}
+
 void TFilterGrid::SwapRows(int a, int b)
 {
     for (int c = 0; c < columnCount(); ++c) {

@@ -56,6 +56,8 @@ public:
 
     // Column titles and widths; a column is never narrower than its title.
     void SetHeaders(const QStringList& titles, const QList<int>& widths);
+    // Its columns side by side and a few rows: the window stays small; more rows scroll.
+    QSize sizeHint() const override;
 
 signals:
     void lookupRequested();

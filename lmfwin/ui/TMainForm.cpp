@@ -277,7 +277,7 @@ void TMainForm::BuildTopPanel(QWidget* panel)
     GridExpressions->setFixedHeight(4 * 20 + 26);
     GridExpressions->setMinimumWidth(300);
     GridExpressions->setSelectionMode(QAbstractItemView::SingleSelection);
-    auto* scopeLabel = new QLabel(tr("Filter &scope"), panel);
+    auto* scopeLabel = new QLabel(tr("Filter sco&pe"), panel);
     scopeLabel->setBuddy(GridExpressions);
     auto* expressions = new QVBoxLayout;
     expressions->setSpacing(1);
@@ -324,8 +324,6 @@ void TMainForm::BuildFiltrationPage()
         Grids[w] = new TFilterGrid(w == 3 ? 5 : 3, w == 3 ? QList<int>{0, 3} : QList<int>{0}, box);
         Grids[w]->setObjectName(names[w]);
         Grids[w]->setMinimumSize(w == 3 ? 320 : 200, 92);
-        // The box's mnemonic (Alt+A ... Alt+D) takes the focus to its grid.
-        box->setFocusProxy(Grids[w]);
         BoxDep[w] = new QCheckBox(tr("Join with \"AND\""), box);
         BoxDep[w]->setObjectName(QString("BoxDep") + QChar('A' + w));
         boxLayout->addWidget(Grids[w]);
@@ -432,6 +430,7 @@ void TMainForm::BuildServicePage()
     EditPrtFileDir->setObjectName("EditPrtFileDir");
     BtnPrtFileDir = new QPushButton("...", report);
     BtnPrtFileDir->setObjectName("BtnPrtFileDir");
+    BtnPrtFileDir->setMaximumWidth(40);
     BtnPrtFileDir->setToolTip(UiText(msgChooseProtocolFolder));
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(EditPrtFileDir);
@@ -1062,11 +1061,15 @@ bool TMainForm::StoringAccepted(const FilterForm& form, int storedFid)
         dialogs_->Error(this, Text(msgCaptionError), LocalizeEngineText(fault.text()));
         return false;
     }
-    // Two filters of one name can only be told apart by their numbers: only on request.
+    // Two filters of one name can only be told apart by their numbers: only on request
+    // (once: a filter that keeps its name is not asked about again).
     QStringList others;
-    for (const StoredFilterRow& row : store_->List())
+    for (const StoredFilterRow& row : store_->List()) {
+        if (row.fid == storedFid && row.name == form.filterName)
+            return true;
         if (row.name == form.filterName && row.fid != storedFid)
             others << QString::number(row.fid);
+    }
     if (others.isEmpty())
         return true;
     return dialogs_->Question(
@@ -1232,6 +1235,10 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 QStringList TMainForm::SaveScreenshots(const QString& path)
 {
+    // The whole window as a large enough screen shows it, whatever the screen here.
+    const QSize fitted = size();
+    QWidget* content = Scroll->widget();
+    setFixedSize(content->sizeHint().expandedTo(content->minimumSizeHint()));
     QStringList written;
     const int current = PageControl->currentIndex();
     const QString base = path.endsWith(".png", Qt::CaseInsensitive) ? path.left(path.size() - 4) : path;
@@ -1245,6 +1252,7 @@ QStringList TMainForm::SaveScreenshots(const QString& path)
             written << file;
     }
     PageControl->setCurrentIndex(current);
+    setFixedSize(fitted);
 
     // The dialogs as they open from the window.
     auto save = [&](QWidget& dialog, const char* name) {

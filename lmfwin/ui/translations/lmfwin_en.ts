@@ -462,10 +462,6 @@ Every other character is ignored.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Filter &amp;scope</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&amp;Start</source>
         <translation type="unfinished"></translation>
     </message>
@@ -697,6 +693,10 @@ Tab leaves a grid after its last cell, Ctrl+Tab from any cell. F9 starts the run
     </message>
     <message>
         <source>A filter named &quot;%1&quot; is stored already (No. %2). Store a second filter of this name?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter sco&amp;pe</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

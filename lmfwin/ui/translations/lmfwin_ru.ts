@@ -473,10 +473,6 @@ Every other character is ignored.</source>
         <translation>Любой импульс</translation>
     </message>
     <message>
-        <source>Filter &amp;scope</source>
-        <translation>&amp;Область действия</translation>
-    </message>
-    <message>
         <source>&amp;Start</source>
         <translation>&amp;Пуск</translation>
     </message>
@@ -602,7 +598,7 @@ Every other character is ignored.</source>
     </message>
     <message>
         <source>Report &amp;folder</source>
-        <translation>&amp;Папка протокола</translation>
+        <translation>Папка прото&amp;кола</translation>
     </message>
     <message>
         <source> Common  </source>
@@ -630,7 +626,7 @@ Every other character is ignored.</source>
     </message>
     <message>
         <source>&amp;Update</source>
-        <translation>&amp;Обновить</translation>
+        <translation>О&amp;бновить</translation>
     </message>
     <message>
         <source> Language </source>
@@ -715,6 +711,10 @@ Tab покидает таблицу после последней ячейки, 
     <message>
         <source>A filter named "%1" is stored already (No. %2). Store a second filter of this name?</source>
         <translation>Фильтр с именем "%1" уже есть в базе (№ %2). Сохранить второй фильтр с этим именем?</translation>
+    </message>
+    <message>
+        <source>Filter sco&amp;pe</source>
+        <translation>Об&amp;ласть действия</translation>
     </message>
 </context>
 </TS>
