@@ -103,10 +103,10 @@ void TFFilterBase::DeleteCurrent()
     const int fid = CurrentFid();
     if (fid == 0)
         return;
-    if (!dialogs_->Question(this, windowTitle(), tr("Delete the filter \"%1\" (No. %2)?")
-                                                     .arg(List->item(List->currentRow(), 2)->text())
-                                                     .arg(fid),
-                            false))
+    if (!dialogs_->Question(
+            this, windowTitle(),
+            tr("Delete the filter \"%1\" (No. %2)?").arg(List->item(List->currentRow(), 2)->text()).arg(fid),
+            false))
         return;
     const int row = List->currentRow();
     try {

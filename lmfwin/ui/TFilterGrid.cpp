@@ -80,7 +80,8 @@ bool TKeyboardGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* 
 
 bool TKeyboardGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (IsCellEditor(watched) && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+    if (IsCellEditor(watched) &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (IsTabKey(key) && (key->modifiers() & Qt::ControlModifier)) {
             if (event->type() == QEvent::ShortcutOverride) {
@@ -191,8 +192,8 @@ void TFilterGrid::SetHeaders(const QStringList& titles, const QList<int>& widths
 QSize TFilterGrid::sizeHint() const
 {
     const int rows = 4;
-    return {minimumWidth(), horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize() +
-                                2 * frameWidth() + 2};
+    return {minimumWidth(), horizontalHeader()->sizeHint().height() +
+                                rows * verticalHeader()->defaultSectionSize() + 2 * frameWidth() + 2};
 }
 
 void TFilterGrid::SwapRows(int a, int b)

@@ -24,9 +24,9 @@ QStringList LookupSystemChoices()
 
 namespace {
 
-const char* const kSystemNames[] = {"Common parameters", "All parameters", "Spartan 3000",
-                                    "Locan/SpartanPC/Spartan2000/DiSP", "A-Line 32D",
-                                    "Vallen System AMS", "Malachit AS"};
+const char* const kSystemNames[] = {
+    "Common parameters", "All parameters",    "Spartan 3000", "Locan/SpartanPC/Spartan2000/DiSP",
+    "A-Line 32D",        "Vallen System AMS", "Malachit AS"};
 
 } // namespace
 

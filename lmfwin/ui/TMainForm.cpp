@@ -187,8 +187,8 @@ TMainForm::TMainForm(FilterEngine* engine, FilterStore* store, UserDialogs* dial
     auto* f9 = new QShortcut(QKeySequence(Qt::Key_F9), this);
     connect(f9, &QShortcut::activated, this, &TMainForm::StartRun);
 
-    busyDisabled_ = {EditSourceFile,  BtnSourceFile, EditPostFile, BtnPostFile,
-                     EditFilterName,  GridExpressions, BtnRun,     PageControl, BtnExit};
+    busyDisabled_ = {EditSourceFile,  BtnSourceFile, EditPostFile, BtnPostFile, EditFilterName,
+                     GridExpressions, BtnRun,        PageControl,  BtnExit};
     connect(EditPostFile, &QLineEdit::textEdited, this, [this] { confirmedPostFile_.clear(); });
 
     WriteGridHeaders();
@@ -267,7 +267,8 @@ void TMainForm::BuildTopPanel(QWidget* panel)
 
     GridExpressions = new TKeyboardGrid(4, 1, panel);
     GridExpressions->setObjectName("GridExpressions");
-    GridExpressions->setVerticalHeaderLabels({tr("All hits"), tr("Second hit"), tr("Third hit"), tr("Any hit")});
+    GridExpressions->setVerticalHeaderLabels(
+        {tr("All hits"), tr("Second hit"), tr("Third hit"), tr("Any hit")});
     GridExpressions->setToolTip(ExpressionSyntax());
     for (int r = 1; r < 4; ++r)
         GridExpressions->verticalHeaderItem(r)->setForeground(
@@ -334,11 +335,12 @@ void TMainForm::BuildFiltrationPage()
     layout->addLayout(windows, 1);
 
     auto* side = new QGridLayout;
-    RadioGroupType = new TRadioGroup(tr(" Filtration-Type  "), {tr("Included"), tr("Excluded")}, PageFiltration);
+    RadioGroupType =
+        new TRadioGroup(tr(" Filtration-Type  "), {tr("Included"), tr("Excluded")}, PageFiltration);
     RadioGroupType->setObjectName("RadioGroupType");
     RadioGroupType->SetItemIndex(0);
-    RadioGroupEventType =
-        new TRadioGroup(tr(" Datasets  "), {tr("As Hits"), tr("As Events"), tr("As Mechanic")}, PageFiltration);
+    RadioGroupEventType = new TRadioGroup(
+        tr(" Datasets  "), {tr("As Hits"), tr("As Events"), tr("As Mechanic")}, PageFiltration);
     RadioGroupEventType->setObjectName("RadioGroupEventType");
     RadioGroupEventType->SetItemIndex(0);
 
@@ -936,7 +938,8 @@ void TMainForm::StartRun()
                     // Closing the window meanwhile has already said: stop.
                     if (closeAfterRun_)
                         return false;
-                    return dialogs_->Question(this, LocalizeEngineText(caption), LocalizeEngineText(text), true);
+                    return dialogs_->Question(this, LocalizeEngineText(caption), LocalizeEngineText(text),
+                                              true);
                 },
                 Qt::BlockingQueuedConnection, &yes);
             return yes;

@@ -6,8 +6,8 @@
 // that to the engine or the store; the logic lives below the window.
 
 #include "lmfwin/ui/FilterForm.h"
-#include "lmfwin/ui/TFilterGrid.h"
 #include "lmfwin/ui/FilterServices.h"
+#include "lmfwin/ui/TFilterGrid.h"
 #include "lmfwin/ui/UserDialogs.h"
 
 #include <QButtonGroup>

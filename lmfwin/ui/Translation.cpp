@@ -37,7 +37,8 @@ bool InstallTranslation(const QString& languageCode)
     QCoreApplication::installTranslator(own);
     // Yes/No, Cancel and the file dialogs; present when the platform's translations are.
     auto* platform = new QTranslator(QCoreApplication::instance());
-    if (platform->load(QLocale(QLocale::Russian), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (platform->load(QLocale(QLocale::Russian), "qtbase", "_",
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(platform);
     else
         delete platform;

@@ -18,8 +18,8 @@ int Show(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const 
     // The title bar also holds the window's icon and buttons.
     const int titleWidth = box.fontMetrics().horizontalAdvance(caption) + 160;
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
-                      0, 1, grid->columnCount());
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     return box.exec();
 }
 

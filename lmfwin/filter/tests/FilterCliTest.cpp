@@ -1,7 +1,7 @@
 // lmtool filter, run as a program (its path comes in the LMTOOL variable).
 
-#include "lmfwin/filter/FilterMessages.h"
 #include "Fixtures.h"
+#include "lmfwin/filter/FilterMessages.h"
 
 #include <array>
 #include <cstdio>
@@ -209,8 +209,7 @@ TEST_F(FilterCli, StoredFiltersImportExportAndRun)
 
 TEST_F(FilterCli, ExpressionThatDoesNotReadAsTypedWarnsOrFailsUnderStrict)
 {
-    WriteText(dir, "and.ini",
-              "[A]\n1=Amplitude|40|60\n[B]\n1=Amplitude|0|46\n[Expressions]\n1=A and B\n");
+    WriteText(dir, "and.ini", "[A]\n1=Amplitude|40|60\n[B]\n1=Amplitude|0|46\n[Expressions]\n1=A and B\n");
     const std::string warning = "\"A and B\" is read as \"A\" (ignored: \"and\", \"B\")";
 
     // A warning on stderr; the run goes on with the expression as read, its output unchanged.

@@ -3,8 +3,8 @@
 #include "lmfwin/filter/FilterRun.h"
 
 #include "FakeParams.h"
-#include "lmfwin/filter/FilterMessages.h"
 #include "Fixtures.h"
+#include "lmfwin/filter/FilterMessages.h"
 
 #include <atomic>
 #include <gtest/gtest.h>

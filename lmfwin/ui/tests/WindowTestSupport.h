@@ -114,6 +114,5 @@ inline void PressOk(QDialog* dialog)
     box->button(QDialogButtonBox::Ok)->click();
 }
 
-
 } // namespace test
 } // namespace lmf

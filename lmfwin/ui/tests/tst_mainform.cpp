@@ -1,13 +1,13 @@
 // The main window of the post-filter driven as a user would: controls, keys, command line,
 // settings, a run on a generated file and the filter database in a temporary LMDATA.
 
+#include "WindowTestSupport.h"
 #include "lmfwin/ui/TDataModule.h"
 #include "lmfwin/ui/TFAbout.h"
 #include "lmfwin/ui/TFFilterBase.h"
 #include "lmfwin/ui/TFProtocolView.h"
 #include "lmfwin/ui/TLookUpParamDlg.h"
 #include "lmfwin/ui/TMainForm.h"
-#include "WindowTestSupport.h"
 #include "samplegen/SampleGen.h"
 
 #include <QDialogButtonBox>
@@ -728,7 +728,8 @@ void TestMainForm::insertOpenUpdateDelete()
     dialogs_.shown.clear();
     w->BaseUpdate->click();
     // The message names the button as it is labelled.
-    QCOMPARE(dialogs_.shown.last().text, QString("The filter's record has been deleted. Try the 'Insert' button."));
+    QCOMPARE(dialogs_.shown.last().text,
+             QString("The filter's record has been deleted. Try the 'Insert' button."));
     QVERIFY(!store_->Load(fid));
 
     // Insert twice: two filters; Update then writes to the second.

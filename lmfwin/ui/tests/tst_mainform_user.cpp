@@ -2,13 +2,13 @@
 // as typed, a post file replaced, a run closed), the keyboard, the window's size, the kept
 // inputs, the filter database's name rules and the Russian translation.
 
+#include "WindowTestSupport.h"
 #include "lmfwin/ui/TDataModule.h"
 #include "lmfwin/ui/TFFilterBase.h"
 #include "lmfwin/ui/TFProtocolView.h"
 #include "lmfwin/ui/TLookUpParamDlg.h"
 #include "lmfwin/ui/TMainForm.h"
 #include "lmfwin/ui/Translation.h"
-#include "WindowTestSupport.h"
 #include "samplegen/SampleGen.h"
 
 #include <QCryptographicHash>
@@ -148,8 +148,8 @@ void TestMainFormUser::expressionThatDoesNotReadAsTypedAsksDefaultNo()
     QCOMPARE(dialogs_.shown.size(), 1);
     QCOMPARE(dialogs_.shown[0].kind, QString("question"));
     QCOMPARE(dialogs_.shown[0].caption, QString("Attention.."));
-    QCOMPARE(dialogs_.shown[0].text, "\"A and B\" is read as \"A\" (ignored: \"and\", \"B\"). Run anyway?\n\n" +
-                                         ExpressionSyntax());
+    QCOMPARE(dialogs_.shown[0].text,
+             "\"A and B\" is read as \"A\" (ignored: \"and\", \"B\"). Run anyway?\n\n" + ExpressionSyntax());
     QCOMPARE(FolderState(folder.path()), before);
 
     // Yes: the run goes on with the expression as read.
@@ -191,8 +191,8 @@ void TestMainFormUser::existingPostFileIsReplacedOnlyAfterAsking()
     QCOMPARE(dialogs_.shown.size(), 1);
     QCOMPARE(dialogs_.shown[0].kind, QString("question"));
     QCOMPARE(dialogs_.shown[0].caption, QString("Attention.."));
-    QCOMPARE(dialogs_.shown[0].text, "The destination file\n" + QDir::toNativeSeparators(post) +
-                                         "\nexists already. Replace it?");
+    QCOMPARE(dialogs_.shown[0].text,
+             "The destination file\n" + QDir::toNativeSeparators(post) + "\nexists already. Replace it?");
     QCOMPARE(FolderState(folder.path()), before);
 
     // Chosen in the Destination dialog, which has asked already: no second question.
@@ -320,9 +320,10 @@ void TestMainFormUser::everyControlIsReachableByKeyboard()
     };
     const QSet<QWidget*> filtration = tour();
     for (QWidget* widget : std::initializer_list<QWidget*>{
-             w->BtnSourceFile, w->EditPostFile, w->BtnPostFile, w->EditFilterName, w->GridExpressions, w->BtnRun,
-             w->Grids[0], w->Grids[1], w->Grids[2], w->Grids[3], w->BoxDep[0], w->BoxDep[3], w->CheckBoxTDP,
-             w->CheckBoxTR, w->RadioGroupType->Button(0), w->RadioGroupEventType->Button(0), w->BtnExit})
+             w->BtnSourceFile, w->EditPostFile, w->BtnPostFile, w->EditFilterName, w->GridExpressions,
+             w->BtnRun, w->Grids[0], w->Grids[1], w->Grids[2], w->Grids[3], w->BoxDep[0], w->BoxDep[3],
+             w->CheckBoxTDP, w->CheckBoxTR, w->RadioGroupType->Button(0), w->RadioGroupEventType->Button(0),
+             w->BtnExit})
         QVERIFY2(filtration.contains(widget), qPrintable(widget->objectName()));
     QTabBar* tabs = w->PageControl->tabBar();
     QVERIFY(filtration.contains(tabs));
@@ -441,9 +442,10 @@ void TestMainFormUser::filterDatabaseNameRules()
     w->BaseAdd->click();
     QCOMPARE(dialogs_.shown.size(), 1);
     QCOMPARE(dialogs_.shown[0].kind, QString("question"));
-    QCOMPARE(dialogs_.shown[0].text,
-             QString("A filter named \"Twice\" is stored already (No. %1). Store a second filter of this name?")
-                 .arg(first));
+    QCOMPARE(
+        dialogs_.shown[0].text,
+        QString("A filter named \"Twice\" is stored already (No. %1). Store a second filter of this name?")
+            .arg(first));
     QCOMPARE(int(store_->List().size()), before + 1);
     QCOMPARE(w->LoadedFilter(), first);
     dialogs_.answer = true;
@@ -480,7 +482,7 @@ void TestMainFormUser::readOnlyFormatAndUnknownParameterMessages()
         for (int i = 0; i < 4; ++i)
             isa[at + i] = char(value >> (8 * i));
     };
-    put(12, 43521);       // an A-Line file
+    put(12, 43521);        // an A-Line file
     put(3844, 0x1313CFCF); // of the ISA system
     {
         QFile file(folder.filePath("isa.dta"));
@@ -517,8 +519,8 @@ void TestMainFormUser::russianTranslationSwitchesEverything()
     // No English word left among the texts the user sees (names of systems, windows and
     // fields that are the same in both languages aside).
     const QRegularExpression latinWord("[A-Za-z]{2,}");
-    const QSet<QString> sameInBoth{"AE", "Tessaline", "MPT", "LOCK", "TR", "AND", "Delete", "Insert", "Shift",
-                                   "Up", "Down", "Ctrl", "Tab", "ASCII"};
+    const QSet<QString> sameInBoth{"AE",     "Tessaline", "MPT", "LOCK", "TR",   "AND", "Delete",
+                                   "Insert", "Shift",     "Up",  "Down", "Ctrl", "Tab", "ASCII"};
     auto checkText = [&](const QString& text, const QString& where) {
         auto words = latinWord.globalMatch(text);
         while (words.hasNext()) {
