@@ -103,6 +103,7 @@ const char* EnglishText(int id)
 struct Piece {
     QString engine;
     int id;
+    int part = -1; // of a text with a place for a name ("%1"): 0 before it, 1 after it
 };
 
 // The engine's numbered texts that the window translates, longest first so that a text
@@ -113,8 +114,17 @@ const std::vector<Piece>& EnginePieces()
         std::vector<Piece> list;
         for (const Message& m : kMessages) {
             const QString engine = QString::fromUtf8(lm::FilterMessage(m.id));
-            if (!engine.isEmpty())
+            if (engine.isEmpty())
+                continue;
+            // A text with a name in it is found by its two parts around the name.
+            const QStringList parts = engine.split("%1");
+            if (parts.size() == 2) {
+                for (int part = 0; part < 2; ++part)
+                    if (!parts[part].isEmpty())
+                        list.push_back({parts[part], m.id, part});
+            } else {
                 list.push_back({engine, m.id});
+            }
         }
         std::stable_sort(list.begin(), list.end(),
                          [](const Piece& a, const Piece& b) { return a.engine.size() > b.engine.size(); });
@@ -145,7 +155,8 @@ QString LocalizeEngineText(const QString& engineText)
             }
         }
         if (found) {
-            out += UiText(found->id);
+            const QString translated = UiText(found->id);
+            out += found->part < 0 ? translated : translated.split("%1").value(found->part);
             i += found->engine.size();
         } else {
             out += engineText[i++];

@@ -12,6 +12,7 @@
 #include "samplegen/SampleGen.h"
 
 #include <QCryptographicHash>
+#include <QMessageBox>
 #include <QHeaderView>
 #include <QSettings>
 #include <QTabBar>
@@ -62,6 +63,7 @@ private slots:
     void positionAndLastInputsAreKept();
     void filterDatabaseNameRules();
     void readOnlyFormatAndUnknownParameterMessages();
+    void platformQuestionsDefaultToNoAndShowTheirTitle();
     void russianTranslationSwitchesEverything(); // last: it installs the translation
 
 private:
@@ -502,6 +504,24 @@ void TestMainFormUser::readOnlyFormatAndUnknownParameterMessages()
     w->Grids[0]->SetRows({{"Amplitud", "60", "100"}});
     w->BaseAdd->click();
     QCOMPARE(dialogs_.shown.last().text, QString("Window A Record 1\nUnknown parameter name: 'Amplitud'"));
+}
+
+void TestMainFormUser::platformQuestionsDefaultToNoAndShowTheirTitle()
+{
+    // The platform's own boxes: Enter on a question answers No, and a short question in a box
+    // with a long title is as wide as the title.
+    PlatformDialogs platform;
+    const QString title = "Filter Database: a title longer than the question below it";
+    int width = 0;
+    WhenModal<QMessageBox>([&](QMessageBox* box) {
+        width = box->width();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QVERIFY(!platform.Question(nullptr, title, "Delete?", false));
+    QVERIFY2(width >= QFontMetrics(QApplication::font()).horizontalAdvance(title),
+             qPrintable(QString::number(width)));
+    WhenModal<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+    QVERIFY(!platform.Question(nullptr, title, "Replace?", true));
 }
 
 void TestMainFormUser::russianTranslationSwitchesEverything()
