@@ -34,7 +34,7 @@ def message_table():
         russian[key(token)] = c_string(run)
     english = {}
     text = open(os.path.join(root, 'lmfwin/ui/UiMessages.cpp')).read()
-    for token, run in re.findall(r'\{(?:lm::)?(\w+),\s*QT_TRANSLATE_NOOP\("FilterMessage",\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\)\}', text):
+    for token, run in re.findall(r'\{(?:lm::)?(\w+),\s*QT_TRANSLATE_NOOP\(\s*"FilterMessage",\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\)\}', text):
         english[c_string(run)] = key(token)
     return russian, english
 

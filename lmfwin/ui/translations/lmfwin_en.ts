@@ -412,10 +412,6 @@ A sorted file is needed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>AE Data Files (*.ald *.dta *.dtt *.ALD *.DTA *.DTT)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>A, B, C, D: the windows; &amp; and, | or; parentheses group.
 No precedence: left to right, so A|B&amp;C means (A|B)&amp;C.
 Every other character is ignored.</source>
@@ -697,6 +693,10 @@ Tab leaves a grid after its last cell, Ctrl+Tab from any cell. F9 starts the run
     </message>
     <message>
         <source>Filter sco&amp;pe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AE Data Files (%1)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -421,10 +421,6 @@ A sorted file is needed</source>
         <translation>Все файлы (*)</translation>
     </message>
     <message>
-        <source>AE Data Files (*.ald *.dta *.dtt *.ALD *.DTA *.DTT)</source>
-        <translation>Файлы данных АЭ (*.ald *.dta *.dtt *.ALD *.DTA *.DTT)</translation>
-    </message>
-    <message>
         <source>A, B, C, D: the windows; &amp; and, | or; parentheses group.
 No precedence: left to right, so A|B&amp;C means (A|B)&amp;C.
 Every other character is ignored.</source>
@@ -715,6 +711,10 @@ Tab покидает таблицу после последней ячейки, 
     <message>
         <source>Filter sco&amp;pe</source>
         <translation>Об&amp;ласть действия</translation>
+    </message>
+    <message>
+        <source>AE Data Files (%1)</source>
+        <translation>Файлы данных АЭ (%1)</translation>
     </message>
 </context>
 </TS>

@@ -59,7 +59,7 @@ RU = {
  },
  'lmf::TMainForm': {
   'All files (*)': 'Все файлы (*)',
-  'AE Data Files (*.ald *.dta *.dtt *.ALD *.DTA *.DTT)': 'Файлы данных АЭ (*.ald *.dta *.dtt *.ALD *.DTA *.DTT)',
+  'AE Data Files (%1)': 'Файлы данных АЭ (%1)',
   'A, B, C, D: the windows; & and, | or; parentheses group.\nNo precedence: left to right, so A|B&C means (A|B)&C.\nEvery other character is ignored.':
    'A, B, C, D: окна; & и, | или; скобки группируют.\nПриоритета нет: слева направо, A|B&C означает (A|B)&C.\nВсе остальные символы пропускаются.',
   ' H&ide': ' &Скрыть',
