@@ -769,7 +769,7 @@ void TestMainForm::fileAndFolderChoosers()
     const QStringList expected = {QStringLiteral("Spartan 3000 (*.dta, *.dtt) (*.dta *.dtt *.DTA *.DTT)"),
                                   QStringLiteral("DiSP and Samos (*.dta) (*.dta *.DTA)"),
                                   QStringLiteral("ALine32D (*.ald) (*.ald *.ALD)"),
-                                  QString::fromUtf8("Все файлы (*)"),
+                                  QStringLiteral("All files (*)"),
                                   QStringLiteral("AE Data Files (*.ald *.dta *.dtt *.ALD *.DTA *.DTT)")};
     QCOMPARE(DataFileFilters(), expected);
     dialogs_.fileAnswer = "/data/run1/T1.DTA";
