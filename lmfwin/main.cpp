@@ -4,8 +4,8 @@
 //   lmfwin --screenshot PATH      render the window's pages to PATH-<page>.png and quit
 //   lmfwin --language ENU|RUS     this start in English or Russian (else the chosen language)
 
-#include "lmfwin/ui/TDataModule.h"
 #include "lmfwin/filter/FilterMessages.h"
+#include "lmfwin/ui/TDataModule.h"
 #include "lmfwin/ui/TMainForm.h"
 #include "lmfwin/ui/Translation.h"
 
@@ -77,7 +77,8 @@ int main(int argc, char* argv[])
     if (!lmf::InstallTranslation(language))
         fprintf(stderr, "lmfwin: the translation for %s is missing; English is used\n", qPrintable(language));
     // The engine's own messages that carry both languages follow the same choice.
-    lm::SetFilterMessageLanguage(language == "RUS" ? lm::MessageLanguage::Russian : lm::MessageLanguage::English);
+    lm::SetFilterMessageLanguage(language == "RUS" ? lm::MessageLanguage::Russian
+                                                   : lm::MessageLanguage::English);
 
     QString screenshot;
     const qsizetype at = arguments.indexOf("--screenshot");

@@ -30,6 +30,8 @@ class FakeDialogs : public UserDialogs {
 public:
     QList<Shown> shown;
     bool answer = true;
+    // Answers to the next questions, in order; then `answer`.
+    QList<bool> answers;
     QString fileAnswer;
 
     void Information(QWidget*, const QString& caption, const QString& text) override
@@ -43,7 +45,7 @@ public:
     bool Question(QWidget*, const QString& caption, const QString& text, bool) override
     {
         shown.push_back({"question", caption, text});
-        return answer;
+        return answers.isEmpty() ? answer : answers.takeFirst();
     }
     QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override
     {

@@ -12,8 +12,8 @@
 #include "samplegen/SampleGen.h"
 
 #include <QCryptographicHash>
-#include <QMessageBox>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -54,6 +54,7 @@ private slots:
 
     void expressionThatDoesNotReadAsTypedAsksDefaultNo();
     void existingPostFileIsReplacedOnlyAfterAsking();
+    void existingBackupIsReplacedOnlyAfterAsking();
     void closingDuringARunAsksAndCancels();
     void tabReachesStartFromSourceAndLeavesEveryGrid();
     void everyControlIsReachableByKeyboard();
@@ -94,6 +95,7 @@ void TestMainFormUser::init()
     QSettings(kSettingsOrganization, kSettingsApplication).clear();
     dialogs_.shown.clear();
     dialogs_.answer = true;
+    dialogs_.answers.clear();
     dialogs_.fileAnswer.clear();
 }
 
@@ -215,6 +217,37 @@ void TestMainFormUser::existingPostFileIsReplacedOnlyAfterAsking()
     QCOMPARE(dialogs_.shown.size(), 1);
     QVERIFY(dialogs_.shown[0].text.endsWith("exists already. Replace it?"));
     QCOMPARE(Checksum(post), result);
+}
+
+void TestMainFormUser::existingBackupIsReplacedOnlyAfterAsking()
+{
+    QTemporaryDir folder;
+    SampleFile(folder, "test.ald");
+    {
+        QFile file(folder.filePath("test.BAK"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("the original of another recording");
+    }
+    auto w = MakeWindow();
+    w->SetWorkFolder(folder.path());
+    w->EditSourceFile->setText("test.ald"); // no destination: into the source itself
+    w->Grids[0]->SetRows({{"Amplitude", "60", "100"}});
+    const auto before = FolderState(folder.path());
+
+    // Yes to filtering into the source, No to replacing the backup: every file stays.
+    dialogs_.answers = {true, false};
+    QVERIFY(RunAndWait(*w));
+    QCOMPARE(dialogs_.shown.size(), 3);
+    QCOMPARE(dialogs_.shown[0].text, QString("The destination file name is empty or equal to the source's.\n"
+                                             "The source file will be changed.\nContinue?"));
+    QCOMPARE(dialogs_.shown[1].kind, QString("question"));
+    QCOMPARE(dialogs_.shown[1].caption, QString("Attention.."));
+    QCOMPARE(dialogs_.shown[1].text, "The backup file already exists:\n" + folder.filePath("test.BAK") +
+                                         "\nReplace it? The earlier backup will be lost.");
+    QCOMPARE(dialogs_.shown[2].kind, QString("error"));
+    QVERIFY2(dialogs_.shown[2].text.startsWith("The backup file already exists and is not replaced."),
+             qPrintable(dialogs_.shown[2].text));
+    QCOMPARE(FolderState(folder.path()), before);
 }
 
 void TestMainFormUser::closingDuringARunAsksAndCancels()

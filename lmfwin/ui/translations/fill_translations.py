@@ -30,7 +30,8 @@ def message_table():
 
     russian = {}
     text = open(os.path.join(root, 'lmfwin/filter/FilterMessages.cpp')).read()
-    for token, run in re.findall(r'\{(\w+),\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\}', text):
+    # {id, "Russian"} or {id, "Russian", "English"}: the first text is the shipped one.
+    for token, run in re.findall(r'\{(\w+),\s*((?:"(?:[^"\\]|\\.)*"\s*)+)(?:,\s*(?:"(?:[^"\\]|\\.)*"\s*)+)?\}', text):
         russian[key(token)] = c_string(run)
     english = {}
     text = open(os.path.join(root, 'lmfwin/ui/UiMessages.cpp')).read()

@@ -260,6 +260,54 @@ Continue?</source>
 A sorted file is needed</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>MPT must be a whole number of microseconds from 0 to 2147483647</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LOCK must be a whole number of microseconds from 0 to 2147483647</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Forward must be a whole number of microseconds from 0 to 2147483647</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back must be a whole number of microseconds from 0 to 2147483647</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another run is filtering the source file.
+The source file is not changed: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup file already exists and is not replaced.
+The source file is not changed: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup file already exists:
+%1
+Replace it? The earlier backup will be lost.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a regular file; it cannot be replaced: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The source is not a regular file: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder of the post file does not exist: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No file can be created in the folder of the post file: </source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>lmf::TFAbout</name>

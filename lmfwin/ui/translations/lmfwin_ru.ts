@@ -269,6 +269,58 @@ A sorted file is needed</source>
         <translation>Файл не отсортирован.
 Требуется сортированный файл</translation>
     </message>
+    <message>
+        <source>MPT must be a whole number of microseconds from 0 to 2147483647</source>
+        <translation>MPT должно быть целым числом микросекунд от 0 до 2147483647</translation>
+    </message>
+    <message>
+        <source>LOCK must be a whole number of microseconds from 0 to 2147483647</source>
+        <translation>LOCK должно быть целым числом микросекунд от 0 до 2147483647</translation>
+    </message>
+    <message>
+        <source>Forward must be a whole number of microseconds from 0 to 2147483647</source>
+        <translation>Вперед должно быть целым числом микросекунд от 0 до 2147483647</translation>
+    </message>
+    <message>
+        <source>Back must be a whole number of microseconds from 0 to 2147483647</source>
+        <translation>Назад должно быть целым числом микросекунд от 0 до 2147483647</translation>
+    </message>
+    <message>
+        <source>Another run is filtering the source file.
+The source file is not changed: </source>
+        <translation>Исходный файл уже фильтруется другим запуском.
+Исходный файл не изменен: </translation>
+    </message>
+    <message>
+        <source>The backup file already exists and is not replaced.
+The source file is not changed: </source>
+        <translation>Резервный файл уже существует и не будет заменен.
+Исходный файл не изменен: </translation>
+    </message>
+    <message>
+        <source>The backup file already exists:
+%1
+Replace it? The earlier backup will be lost.</source>
+        <translation>Резервный файл уже существует:
+%1
+Заменить его? Прежняя резервная копия будет потеряна.</translation>
+    </message>
+    <message>
+        <source>Not a regular file; it cannot be replaced: </source>
+        <translation>Не обычный файл, он не может быть заменен: </translation>
+    </message>
+    <message>
+        <source>The source is not a regular file: </source>
+        <translation>Исходный файл не является обычным файлом: </translation>
+    </message>
+    <message>
+        <source>The folder of the post file does not exist: </source>
+        <translation>Папка результирующего файла не существует: </translation>
+    </message>
+    <message>
+        <source>No file can be created in the folder of the post file: </source>
+        <translation>В папке результирующего файла нельзя создать файл: </translation>
+    </message>
 </context>
 <context>
     <name>lmf::TFAbout</name>
