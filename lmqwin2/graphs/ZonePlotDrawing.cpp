@@ -40,7 +40,8 @@ std::vector<std::pair<int, int>> SetMarker(int set, int x, int y, TextExtent dig
         const double a = hw + 4, bb = hh + 4;
         for (int i = 0; i < 32; ++i) {
             const double phi = i * 2 * M_PI / 32;
-            points.emplace_back(x + int(std::lround(a * std::cos(phi))), y + int(std::lround(bb * std::sin(phi))));
+            points.emplace_back(x + int(std::lround(a * std::cos(phi))),
+                                y + int(std::lround(bb * std::sin(phi))));
         }
         return points;
     }

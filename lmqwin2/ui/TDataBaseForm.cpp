@@ -539,17 +539,29 @@ void TDataBaseForm::AddGraph()
 {
     if (!CurrentPageId())
         return;
-    // A new graph takes the first cell of the row below the page's last graph (or the
-    // first cell), as a point graph of amplitude over time.
+    // A new graph takes the first cell of the page grid that no graph covers (the first
+    // cell when all are taken), as a point graph of amplitude over time.
     lm::GraphRecord g;
     g.pageId = CurrentPageId();
-    int16_t row = 0;
-    for (const lm::GraphRecord& other : graphRows_)
-        row = std::max(row, other.ry);
-    g.lx = 0;
-    g.ly = row;
-    g.rx = 1;
-    g.ry = int16_t(row + 1);
+    const auto covered = [this](int x, int y) {
+        for (const lm::GraphRecord& other : graphRows_)
+            if (x >= other.lx && x < other.rx && y >= other.ly && y < other.ry)
+                return true;
+        return false;
+    };
+    int16_t cellX = 0, cellY = 0;
+    bool found = false;
+    for (int y = 0; y < options_.VertGraphNum && !found; ++y)
+        for (int x = 0; x < options_.HorizGraphNum && !found; ++x)
+            if (!covered(x, y)) {
+                cellX = int16_t(x);
+                cellY = int16_t(y);
+                found = true;
+            }
+    g.lx = cellX;
+    g.ly = cellY;
+    g.rx = int16_t(cellX + 1);
+    g.ry = int16_t(cellY + 1);
     g.name = "Graph " + std::to_string(graphRows_.size() + 1);
     g.graphTypeId = lm::kPointGraph;
     g.xAxisType = 1;   // time

@@ -35,6 +35,8 @@ TFDataView::TFDataView(lm::LMDataSet& data, const lm::ATestSetup& setup, const l
     List->setFont(mono);
     List->setUniformItemSizes(true);
     List->setStyleSheet("QListWidget { background: white; }");
+    // The titles lined up with the list's text (its frame and item margin).
+    Title->setContentsMargins(List->frameWidth() + 3, 0, 0, 0);
     BtnOk = new QPushButton("OK", this);
     BtnOk->setDefault(true);
     connect(BtnOk, &QPushButton::clicked, this, &QDialog::accept);

@@ -10,6 +10,7 @@
 #include "lmqwin2/dataset/LMDataSet.h"
 #include "lmqwin2/evaluation/AProtocol.h"
 #include "lmqwin2/graphs/frames/FrameSession.h"
+#include "lmqwin2/ui/DialogScreenshots.h"
 #include "lmqwin2/ui/TDataBaseForm.h"
 #include "lmqwin2/ui/TFAboutBox.h"
 #include "lmqwin2/ui/TFDataInfo.h"
@@ -167,6 +168,7 @@ private slots:
     void databaseEditorMarksCellsOutsideTheGrid();
     void helpTopicsAndHotKeys();
     void aboutBox();
+    void picturesOfEveryDialog();
 
 private:
     FakeDialogs dialogs_;
@@ -725,6 +727,9 @@ void TestDialogs::databaseEditorAddsPageWithTwoGraphs()
     QTest::mouseClick(editor.BtnAddGraph, Qt::LeftButton);
     QTest::mouseClick(editor.BtnAddGraph, Qt::LeftButton);
     QCOMPARE(editor.GridGraphs->rowCount(), 2);
+    // The second graph takes the next free cell.
+    QCOMPARE(editor.GridGraphs->item(1, 0)->text(), QString("1"));
+    QCOMPARE(editor.GridGraphs->item(1, 2)->text(), QString("2"));
     // The fields of the selected (second) graph.
     editor.EditTitle->setText("Energy");
     emit editor.EditTitle->editingFinished();
@@ -842,6 +847,65 @@ void TestDialogs::aboutBox()
     QCOMPARE(about.windowTitle(), QString("About..."));
     QVERIFY(about.Title->text().contains("AE Quorvel"));
     QVERIFY(about.BuildLabel->text().startsWith("Build : "));
+}
+
+void TestDialogs::picturesOfEveryDialog()
+{
+    QTemporaryDir folder;
+    // LM_DIALOG_PICTURES keeps the pictures for looking at them.
+    const QString out = qEnvironmentVariableIsSet("LM_DIALOG_PICTURES")
+                            ? qEnvironmentVariable("LM_DIALOG_PICTURES")
+                            : folder.path();
+    const QString file = folder.filePath("shots.ald");
+    lm::gen::SampleOptions sample;
+    sample.hits = 3000;
+    sample.channels = 6;
+    lm::gen::GenerateSampleFile("ald", sample, file.toStdString());
+    lm::LMDataSet data;
+    data.Load(file.toStdString());
+    lm::TFrameArray frames;
+    SilentProtocol sink;
+    lm::FrameSession session{data, frames, sink, lm::TimeRangeFilter{}, false};
+    lm::TFrameRect frame;
+    frame.XParam = int32_t(lm::hpAmplitude);
+    frame.XMin = 45;
+    frame.XMax = 100;
+    frame.YParam = int32_t(lm::hpEnergy);
+    frame.YMax = 65535;
+    frame.Channels.set();
+    lm::ReplaceFrames(session, frame);
+    frame.XMin = 60;
+    lm::AddFrame(session, frame);
+    lm::LMDatabase db = lm::LMDatabase::Open(folder.filePath("LMData.sqlite").toStdString());
+    lm::AGraphDatabase graphs(db);
+    lm::AParamTable params(db);
+    lm::AProtocol protocol;
+    protocol.Add("LMQ launched");
+    protocol.Add(lm::protocol_text::DataLoaded(file.toStdString()));
+    lm::ATestSetup setup;
+    lm::AOptions options;
+
+    DialogScreenshotState state;
+    state.data = &data;
+    state.occupiedSlots = frames.OccupiedMask();
+    state.setup = &setup;
+    state.options = &options;
+    state.protocol = &protocol;
+    state.graphs = &graphs;
+    state.params = &params;
+    state.programFolder = QString(LM_SOURCE_DIR) + "/lmqwin2";
+    state.manualFolder = LM_MANUAL_DIR;
+    state.dialogs = &dialogs_;
+    const QStringList written = SaveDialogScreenshots(state, out + "/lmqwin2");
+    QVERIFY2(dialogs_.shown.isEmpty(), dialogs_.shown.isEmpty() ? "" : qPrintable(dialogs_.shown[0].text));
+    for (const char* name : {"statistics-amplitude", "statistics-parameters", "statistics-locdyn",
+                             "statistics-holds", "statistics-monpac", "statistics-zip", "test-setup",
+                             "options-view", "options-data", "graph-database", "copy", "zoom", "data-view",
+                             "data-info", "protocol", "last-changes", "about", "help", "help-hot-keys"}) {
+        const QString expected = out + "/lmqwin2-" + name + ".png";
+        QVERIFY2(written.contains(expected), name);
+        QVERIFY2(!QImage(expected).isNull(), name);
+    }
 }
 
 QTEST_MAIN(TestDialogs)
