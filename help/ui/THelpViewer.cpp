@@ -66,6 +66,12 @@ bool THelpViewer::ShowTopic(const QString& topic)
     return true;
 }
 
+void THelpViewer::SetFolder(const QString& folder)
+{
+    folder_ = folder;
+    Browser->setSearchPaths({folder});
+}
+
 QString THelpViewer::CurrentTopic() const
 {
     return QFileInfo(Browser->source().toLocalFile()).fileName();
@@ -78,6 +84,7 @@ THelpViewer* ShowHelp(const QString& topic, QWidget* parent, const QString& fold
         viewer = new THelpViewer(folder, parent);
         viewer->setAttribute(Qt::WA_DeleteOnClose);
     }
+    viewer->SetFolder(folder);
     viewer->ShowTopic(topic);
     viewer->show();
     viewer->raise();

@@ -30,6 +30,7 @@ public:
     // says so in its text).
     bool ShowTopic(const QString& topic);
     QString CurrentTopic() const;
+    void SetFolder(const QString& folder);
 
     QTextBrowser* Browser;
     QToolButton* BtnBack;

@@ -3,6 +3,7 @@
 #include "datafiles/DataFileOpen.h"
 #include "datafiles/DataFormat.h"
 #include "lmfwin/filter/ExpressionCheck.h"
+#include "help/ui/THelpViewer.h"
 #include "lmfwin/filter/FilterMessages.h"
 #include "lmfwin/ui/TFAbout.h"
 #include "lmfwin/ui/TFFilterBase.h"
@@ -1160,7 +1161,8 @@ QString TMainForm::HelpText()
 
 void TMainForm::ShowHelp()
 {
-    dialogs_->Information(this, kTitle, HelpText());
+    lmhelp::ShowHelp(lmhelp::kTopicTessaline, this,
+                     HelpFolder.isEmpty() ? lmhelp::ManualFolder() : HelpFolder);
 }
 
 void TMainForm::ShowAbout()

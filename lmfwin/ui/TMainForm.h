@@ -90,7 +90,9 @@ public:
     void LoadFilter(int fid);
     void ReportView();
     void ChooseReportFolder();
+    // Opens the manual's page of this program in the help viewer.
     void ShowHelp();
+    QString HelpFolder; // the manual; empty: "help" beside the program
     void ShowAbout();
     void HideToTray();
     void RestoreFromTray();

@@ -2,6 +2,7 @@
 // settings, a run on a generated file and the filter database in a temporary LMDATA.
 
 #include "WindowTestSupport.h"
+#include "help/ui/THelpViewer.h"
 #include "lmfwin/ui/TDataModule.h"
 #include "lmfwin/ui/TFAbout.h"
 #include "lmfwin/ui/TFFilterBase.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 #include <atomic>
 #include <functional>
@@ -50,7 +52,7 @@ private slots:
     void insertOpenUpdateDelete();
     void aboutLogoAnimation();
     void fileAndFolderChoosers();
-    void helpWithoutHelpFile();
+    void helpOpensTheManual();
     void exitFromTrayMenuEndsHiddenProgram();
 
 private:
@@ -796,13 +798,19 @@ void TestMainForm::fileAndFolderChoosers()
     QCOMPARE(w->isVisible(), !QSystemTrayIcon::isSystemTrayAvailable() ? true : false);
 }
 
-void TestMainForm::helpWithoutHelpFile()
+void TestMainForm::helpOpensTheManual()
 {
     auto w = MakeWindow();
+    w->HelpFolder = LM_MANUAL_DIR;
     w->BtnHelp->click();
-    QCOMPARE(dialogs_.shown.size(), 1);
-    QCOMPARE(dialogs_.shown[0].text, TMainForm::HelpText());
-    QVERIFY(dialogs_.shown[0].text.contains("No precedence: left to right"));
+    QVERIFY(dialogs_.shown.isEmpty());
+    auto* viewer = w->findChild<lmhelp::THelpViewer*>();
+    QVERIFY(viewer);
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(viewer->CurrentTopic(), QString("tessaline.md"));
+    QVERIFY(viewer->Browser->toPlainText().startsWith("AE Tessaline"));
+    // The short help text stays what the window's tooltips and messages use.
+    QVERIFY(TMainForm::HelpText().contains("No precedence: left to right"));
     QCOMPARE(w->GridExpressions->toolTip(), ExpressionSyntax());
 }
 
