@@ -3,6 +3,7 @@
 #include "lmqwin2/evaluation/ATestStat.h"
 #include "lmqwin2/evaluation/ZonePlot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -49,15 +50,21 @@ std::vector<std::pair<int, int>> SetMarker(int set, int x, int y, TextExtent dig
         return {{x - hw - 5, y}, {x, y - hh - 5}, {x + hw + 5, y}, {x, y + hh + 5}};
     case 3: // a hexagon with flat top and bottom
         return {{l, t - 2}, {r, t - 2}, {r + 3, y}, {r, b + 2}, {l, b + 2}, {l - 3, y}};
-    case 4: // triangles whose tips lie 5 pixels beyond the text box
-        return {{x, t - 5}, {r + hw + 2, b + 2}, {l - hw - 2, b + 2}};
+    case 4: // triangles pointing up, left, right and down around the text box
+        return {{x, t - digits.height - 6}, {x + 2 * (hw + 2), b + 2}, {x - 2 * (hw + 2), b + 2}};
     case 5:
-        return {{l - 5, y}, {r + 2, t - hh - 2}, {r + 2, b + hh + 2}};
+        return {{l - digits.width - 6, y}, {r + 2, y - 2 * (hh + 2)}, {r + 2, y + 2 * (hh + 2)}};
     case 6:
-        return {{r + 5, y}, {l - 2, b + hh + 2}, {l - 2, t - hh - 2}};
+        return {{r + digits.width + 6, y}, {l - 2, y + 2 * (hh + 2)}, {l - 2, y - 2 * (hh + 2)}};
     default:
-        return {{x, b + 5}, {l - hw - 2, t - 2}, {r + hw + 2, t - 2}};
+        return {{x, b + digits.height + 6}, {x - 2 * (hw + 2), t - 2}, {x + 2 * (hw + 2), t - 2}};
     }
+}
+
+int LegendRowSpacing(TextExtent digits)
+{
+    // The side triangles of two neighbouring rows must not overlap.
+    return std::max(25, 4 * (digits.height / 2 + 2));
 }
 
 void DrawZonePlot(ACanvas& canvas, int w, int t, const ATestStat* stat, int scheme, TextExtent digits)
@@ -107,7 +114,9 @@ void DrawZonePlot(ACanvas& canvas, int w, int t, const ATestStat* stat, int sche
                 continue;
             for (int c = 1; c <= 128; ++c) {
                 const AChanStat* channel = set->Channels[size_t(c)].get();
-                if (!channel)
+                // A selected channel without a single hit in the set is no point of the plot
+                // (a heap of them would hide the corner of the axes).
+                if (!channel || channel->HitCount == 0)
                     continue;
                 const ZonePlotPoint p = ZonePlotPointOf(channel->Monpac);
                 const int x = ZonePlotX(r, p.H);
@@ -119,13 +128,18 @@ void DrawZonePlot(ACanvas& canvas, int w, int t, const ATestStat* stat, int sche
         }
     }
 
-    // Legend: two columns of four sets right of the plot.
+    // Legend: two columns of four sets right of the plot. The texts start 20 pixels right
+    // of the markers' centres, or further where a marker reaches beyond that.
+    int textOffset = 20;
+    for (int k = 0; k < 8; ++k)
+        for (const auto& [px, py] : SetMarker(k, 0, 0, digits))
+            textOffset = std::max(textOffset, px + 4);
     for (int k = 0; k < 8; ++k) {
         const int x = r.right + 50 + (k / 4) * 120;
-        const int y = r.top + (k % 4) * 25;
+        const int y = r.top + (k % 4) * LegendRowSpacing(digits);
         Polyline(canvas, SetMarker(k, x, y, digits), frame, true);
         canvas.Text(x, y, HAlign::Center, VAlign::Center, text, "22");
-        canvas.Text(x + 20, y, HAlign::Left, VAlign::Center, text, "Set #" + std::to_string(k));
+        canvas.Text(x + textOffset, y, HAlign::Left, VAlign::Center, text, "Set #" + std::to_string(k));
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include "datafiles/ELMData.h"
 #include "lmqwin2/evaluation/DialogFields.h"
+#include "lmqwin2/graphs/ZonePlotDrawing.h"
 #include "lmqwin2/ui/DataSetEvents.h"
+#include "lmqwin2/ui/TImageCanvas.h"
 #include "lmqwin2/ui/UserDialogs.h"
 
 #include <QFontDatabase>
@@ -29,8 +31,11 @@ TZipView::TZipView(const lm::ATestStat* stat, const lm::AOptions& options, QWidg
 QImage TZipView::Render(QSize size) const
 {
     QImage image(size, QImage::Format_RGB32);
-    const lm::RGB bg = lm::SchemeColor(options_.ColorScheme, 2);
-    image.fill(QColor(bg.r, bg.g, bg.b));
+    const QFontMetrics metrics(lm::GraphFont());
+    const lm::TextExtent digits{metrics.horizontalAdvance("00"), metrics.height()};
+    lm::TImageCanvas canvas(image, options_.PointSize);
+    lm::DrawZonePlot(canvas, size.width(), size.height(), stat_, options_.ColorScheme, digits);
+    canvas.Finish();
     return image;
 }
 
