@@ -8,7 +8,7 @@
 namespace lm {
 
 DataViewList BuildDataViewList(std::span<const LMShortHit> records, const ATestSetup& setup,
-                               const DataViewOptions& options, AEventClassifier* events)
+                               const DataViewOptions& options, EventClassifier* events)
 {
     DataViewList list;
     if (records.empty())
@@ -23,14 +23,14 @@ DataViewList BuildDataViewList(std::span<const LMShortHit> records, const ATestS
     list.title = title.str();
 
     if (eventView)
-        events->ResetEvents();
+        events->ResetEvents(setup.MPT, setup.Lockout);
     TickTime eventStart;
     for (const LMShortHit& hit : records) {
         if (int(list.lines.size()) >= kDataViewMaxLines)
             break;
         if (hit.kind != rkHit || (hit.HitFlags() & hfDeleted))
             continue;
-        int cls = AEventClassifier::kNewEvent;
+        EventClass cls = ecNewEvent;
         if (eventView) {
             try {
                 cls = events->ClassifyEvent(hit);
@@ -40,13 +40,12 @@ DataViewList BuildDataViewList(std::span<const LMShortHit> records, const ATestS
                 list.notSorted = true;
                 break;
             }
-            if (cls == AEventClassifier::kNewEvent)
+            if (cls == ecNewEvent)
                 eventStart = hit.time;
         }
         if ((hit.FrameBits & 0xFF) == 0)
             continue;
-        if (eventView &&
-            (cls == AEventClassifier::kInLockout || (cls == AEventClassifier::kInMPT && !options.showShadow)))
+        if (eventView && (cls == ecInLockout || (cls == ecInMPT && !options.showShadow)))
             continue;
 
         std::ostringstream line;
@@ -55,7 +54,7 @@ DataViewList BuildDataViewList(std::span<const LMShortHit> records, const ATestS
         line << std::fixed << std::setprecision(2) << std::setw(8) << setup.ParametricValue(hit.Par1);
         DataViewLine::Colour colour = DataViewLine::Plain;
         if (eventView) {
-            if (cls == AEventClassifier::kInMPT) {
+            if (cls == ecInMPT) {
                 const double dt = double(hit.time.Value() - eventStart.Value()) / 4.0; // 0.25 us ticks
                 line << std::setprecision(0) << std::setw(6) << dt;
                 colour = DataViewLine::InMPT;

@@ -3,9 +3,9 @@
 // The list of the data view: the framed, undeleted hits as text lines, with the event
 // classification of event view deciding which hits are listed and how they are coloured.
 
+#include "datafiles/EventClassifier.h"
 #include "datafiles/LMRec.h"
 #include "lmqwin2/evaluation/ATestSetup.h"
-#include "lmqwin2/evaluation/ATestStat.h"
 
 #include <span>
 #include <string>
@@ -35,8 +35,9 @@ struct DataViewOptions {
 };
 
 // Lists up to kDataViewMaxLines hits in file order. `events` classifies the hits in event
-// view (it is reset first); it may be null when event view is off.
+// view (it is reset with the setup's MPT and lockout first); it may be null when event
+// view is off.
 DataViewList BuildDataViewList(std::span<const LMShortHit> records, const ATestSetup& setup,
-                               const DataViewOptions& options, AEventClassifier* events);
+                               const DataViewOptions& options, EventClassifier* events);
 
 } // namespace lm

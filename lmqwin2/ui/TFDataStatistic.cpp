@@ -3,7 +3,6 @@
 #include "datafiles/ELMData.h"
 #include "lmqwin2/evaluation/DialogFields.h"
 #include "lmqwin2/graphs/ZonePlotDrawing.h"
-#include "lmqwin2/ui/DataSetEvents.h"
 #include "lmqwin2/ui/TImageCanvas.h"
 #include "lmqwin2/ui/UserDialogs.h"
 
@@ -84,10 +83,10 @@ TFDataStatistic::TFDataStatistic(lm::LMDataSet& data, uint8_t occupiedSlots, con
     resize(860, 520);
 
     QString failure;
-    DataSetEvents events(data, setup);
     try {
-        stat_->Build(data.Records, occupiedSlots, options.CheckedChan,
-                     options.EventsView ? &events : nullptr);
+        if (options.EventsView)
+            data.ResetEvents(setup.MPT, setup.Lockout);
+        stat_->Build(data.Records, occupiedSlots, options.CheckedChan, options.EventsView ? &data : nullptr);
     } catch (const lm::ELMData& e) {
         QString message = QString("Error %1").arg(e.Code);
         if (e.Code == lm::kErrNotSorted) {

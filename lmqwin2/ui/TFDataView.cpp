@@ -1,7 +1,6 @@
 #include "lmqwin2/ui/TFDataView.h"
 
 #include "lmqwin2/evaluation/DataViewList.h"
-#include "lmqwin2/ui/DataSetEvents.h"
 #include "lmqwin2/ui/UserDialogs.h"
 
 #include <QCheckBox>
@@ -63,12 +62,11 @@ void TFDataView::Rebuild()
 {
     List->clear();
     Title->clear();
-    DataSetEvents events(data_, setup_);
     const lm::DataViewOptions view{options_.EventsView || CheckEventView->isChecked(),
                                    options_.SecondAsShadow || CheckShadow->isChecked()};
     lm::DataViewList list;
     try {
-        list = lm::BuildDataViewList(data_.Records, setup_, view, &events);
+        list = lm::BuildDataViewList(data_.Records, setup_, view, &data_);
     } catch (const std::exception& e) {
         if (dialogs_)
             dialogs_->Warning(this, "Warning", QString::fromStdString(e.what()));

@@ -56,7 +56,7 @@ TEST(DataView, ListsTheFirstTenThousandFramedUndeletedHits)
 TEST(DataView, EventViewColoursAndShadowHits)
 {
     ATestSetup setup; // MPT 5000 us, lockout 20000 us
-    ASetupEventClassifier events(setup);
+    EventClassifier events;
     // An event at 1 s with an MPT hit (3 ms) and a lockout hit (15 ms); an unframed first
     // hit at 3 s whose framed MPT hit still measures from it.
     const std::vector<LMShortHit> records = {Hit(1.0), Hit(1.003, 1, 2), Hit(1.015),
@@ -79,7 +79,7 @@ TEST(DataView, EventViewColoursAndShadowHits)
 TEST(DataView, UnsortedDataStopTheEventList)
 {
     ATestSetup setup;
-    ASetupEventClassifier events(setup);
+    EventClassifier events;
     const std::vector<LMShortHit> records = {Hit(1.0), Hit(2.0), Hit(0.5), Hit(3.0)};
     const DataViewList list = BuildDataViewList(records, setup, {true, false}, &events);
     EXPECT_TRUE(list.notSorted);
