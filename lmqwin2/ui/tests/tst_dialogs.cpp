@@ -9,6 +9,7 @@
 #include "lmdata/LMDatabase.h"
 #include "lmqwin2/dataset/LMDataSet.h"
 #include "lmqwin2/evaluation/AProtocol.h"
+#include "lmqwin2/graphs/TLMPointGraph.h"
 #include "lmqwin2/graphs/frames/FrameSession.h"
 #include "lmqwin2/ui/DialogScreenshots.h"
 #include "lmqwin2/ui/TDataBaseForm.h"
@@ -489,6 +490,34 @@ void TestDialogs::copyDialogDpiPreselectionAndOk()
     QCOMPARE(options.PrnWidth, 120);
     QCOMPARE(options.PrnHeight, 300);
     QCOMPARE(options.PrnDPI, 300);
+
+    // The copy: PrnDPI 150 is offered as 200, and OK makes the picture 100 x 50 mm at 200 DPI
+    // with 25 mm to the inch, black on white.
+    lm::AOptions copyOptions;
+    copyOptions.PrnDPI = 150;
+    TTimeMarkForm copyDialog(copyOptions, "Amp");
+    QTest::mouseClick(copyDialog.BtnOk, Qt::LeftButton);
+    QCOMPARE(copyOptions.PrnDPI, 200);
+    lm::LMDataSet data;
+    data.Records = {Hit(1.0, 0)};
+    lm::ATestSetup setup;
+    lm::TCommonData common;
+    common.Data = &data;
+    common.Options = &copyOptions;
+    common.Setup = &setup;
+    lm::TLMPointGraph graph(common, 0);
+    lm::GraphRecord record;
+    record.name = "Amp";
+    record.xAxisType = lm::hpTime;
+    record.xMax = 10;
+    record.yAxisType = lm::hpAmplitude;
+    record.yMax = 100;
+    graph.SetParams(record);
+    const QImage picture = RenderGraphCopy(graph, copyOptions);
+    QCOMPARE(picture.size(), QSize(800, 400));
+    QCOMPARE(picture.pixel(2, 2), qRgb(255, 255, 255));
+    QCOMPARE(picture.dotsPerMeterX(), int(200 / 0.0254));
+    QCOMPARE(copyOptions.ColorScheme, 3); // restored after the copy
 }
 
 void TestDialogs::zoomDialogRange()
