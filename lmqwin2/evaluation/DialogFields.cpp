@@ -64,11 +64,6 @@ int CopyDpiChoice(int prnDpi)
     return prnDpi == 100 || prnDpi == 300 ? prnDpi : 200;
 }
 
-CopyBitmapSize CopyBitmapSizeFor(int widthMm, int heightMm, int dpi)
-{
-    return CopyBitmapSize{widthMm * dpi / 25, heightMm * dpi / 25};
-}
-
 ZoomRange ZoomRangeFor(int minimum, int maximum)
 {
     ZoomRange r{std::min(minimum, maximum), std::max(minimum, maximum)};

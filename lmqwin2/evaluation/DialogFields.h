@@ -32,13 +32,7 @@ std::string FormatGeneral6(double value);
 // The choice the copy dialog preselects for a stored "PrnDPI": 100 and 300 as they are,
 // every other value 200.
 int CopyDpiChoice(int prnDpi);
-// The copy picture's width and height in pixels: millimetres x DPI / 25 (25 mm per inch).
-struct CopyBitmapSize {
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const CopyBitmapSize&, const CopyBitmapSize&) = default;
-};
-CopyBitmapSize CopyBitmapSizeFor(int widthMm, int heightMm, int dpi);
+// The range of the copy picture's width and height in millimetres.
 inline constexpr int kCopyMinMm = 30;
 inline constexpr int kCopyMaxMm = 300;
 

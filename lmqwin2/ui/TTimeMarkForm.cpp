@@ -1,8 +1,6 @@
 #include "lmqwin2/ui/TTimeMarkForm.h"
 
 #include "lmqwin2/evaluation/DialogFields.h"
-#include "lmqwin2/graphs/TLMGraph.h"
-#include "lmqwin2/ui/TImageCanvas.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -65,22 +63,6 @@ TTimeMarkForm::TTimeMarkForm(lm::AOptions& options, const QString& graphName, QW
     buttons->addWidget(BtnOk);
     buttons->addWidget(BtnCancel);
     layout->addLayout(buttons, 3, 0, 1, 3);
-}
-
-QImage RenderGraphCopy(lm::TLMGraph& graph, const lm::AOptions& options)
-{
-    const lm::CopyBitmapSize size =
-        lm::CopyBitmapSizeFor(options.PrnWidth, options.PrnHeight, options.PrnDPI);
-    QImage image(std::max(1, size.width), std::max(1, size.height), QImage::Format_RGB32);
-    {
-        lm::TImageCanvas canvas(image, options.PointSize);
-        graph.RenderCopy(canvas, image.width(), image.height());
-        canvas.Finish();
-    }
-    const int dotsPerMeter = int(options.PrnDPI / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    return image;
 }
 
 void TTimeMarkForm::Apply()

@@ -5,23 +5,13 @@
 #include "lmqwin2/evaluation/AOptions.h"
 
 #include <QDialog>
-#include <QImage>
 
 class QButtonGroup;
 class QLabel;
 class QPushButton;
 class QSpinBox;
 
-namespace lm {
-class TLMGraph;
-}
-
 namespace lmq {
-
-// The clipboard picture of a graph: PrnWidth x PrnHeight millimetres at PrnDPI (25 mm to
-// the inch) in the copy's colour scheme, without grid and cell border, with the resolution
-// recorded in the image.
-QImage RenderGraphCopy(lm::TLMGraph& graph, const lm::AOptions& options);
 
 class TTimeMarkForm : public QDialog {
     Q_OBJECT

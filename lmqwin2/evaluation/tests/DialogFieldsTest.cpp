@@ -51,16 +51,12 @@ TEST(DialogFields, GeneralFormatKeepsSixDigits)
     EXPECT_EQ(FormatGeneral6(0.1234567), "0.123457");
 }
 
-TEST(DialogFields, CopyPictureDpiAndSize)
+TEST(DialogFields, CopyPictureDpi)
 {
     EXPECT_EQ(CopyDpiChoice(100), 100);
     EXPECT_EQ(CopyDpiChoice(300), 300);
     EXPECT_EQ(CopyDpiChoice(150), 200);
     EXPECT_EQ(CopyDpiChoice(0), 200);
-    // 25 mm per inch, integer arithmetic.
-    EXPECT_EQ(CopyBitmapSizeFor(100, 50, 200), (CopyBitmapSize{800, 400}));
-    EXPECT_EQ(CopyBitmapSizeFor(33, 31, 300), (CopyBitmapSize{396, 372}));
-    EXPECT_EQ(CopyBitmapSizeFor(31, 30, 100), (CopyBitmapSize{124, 120}));
 }
 
 TEST(DialogFields, ZoomRange)
