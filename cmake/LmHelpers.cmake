@@ -1,22 +1,29 @@
-# lm_add_gtest(<name> SOURCES <files...> LIBS <targets...>)
-# One GoogleTest executable per unit, registered with CTest.
+# lm_add_gtest(<name> [NEEDS_LMTOOL] SOURCES <files...> LIBS <targets...>)
+# One GoogleTest executable per unit, registered with CTest. A suite that runs the lmtool
+# program says NEEDS_LMTOOL: it is built after lmtool and finds it in the LMTOOL variable,
+# or else at the path built in as LMTOOL_PATH. Other suites do not wait for lmtool.
 function(lm_add_gtest name)
   if(NOT LM_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "WORKING_DIRECTORY" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "NEEDS_LMTOOL" "WORKING_DIRECTORY" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
   if(NOT ARG_WORKING_DIRECTORY)
     set(ARG_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endif()
+  set(environment "")
+  if(ARG_NEEDS_LMTOOL)
+    add_dependencies(${name} lmtool)
+    target_compile_definitions(${name} PRIVATE LMTOOL_PATH="$<TARGET_FILE:lmtool>"
+                                               LMTOOL_BUILT="$<TARGET_FILE:lmtool>")
+    # One variable only: a list here would be split apart on its way to the test.
+    set(environment PROPERTIES ENVIRONMENT "LMTOOL=$<TARGET_FILE:lmtool>")
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${ARG_WORKING_DIRECTORY}
     DISCOVERY_MODE PRE_TEST
-    # One variable only: a list here would be split apart on its way to the test.
-    # Qt suites get QT_QPA_PLATFORM from lm_add_qtest (and scripts/test sets it for all).
-    PROPERTIES ENVIRONMENT "LMTOOL=$<TARGET_FILE:lmtool>")
-  add_dependencies(${name} lmtool)
+    ${environment})
 endfunction()
 
 # lm_add_qtest(<name> SOURCES <files...> LIBS <targets...>)
@@ -29,6 +36,5 @@ function(lm_add_qtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
   add_test(NAME ${name} COMMAND ${name})
-  add_dependencies(${name} lmtool)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LMTOOL=$<TARGET_FILE:lmtool>")
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -1,5 +1,5 @@
 #include "datafiles/LMRec.h"
-#include "datafiles/StreamFormat.h"
+#include "datafiles/internal/StreamFormat.h"
 
 #include <iomanip>
 #include <ostream>

@@ -1,7 +1,7 @@
 #include "datafiles/SDFile.h"
 
 #include "datafiles/ByteOrder.h"
-#include "datafiles/StreamFormat.h"
+#include "datafiles/internal/StreamFormat.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "lmdata/AFilterDatabase.h"
 
 #include "lmdata/LMDatabase.h"
-#include "lmdata/Sqlite.h"
+#include "lmdata/internal/Sqlite.h"
 
 #include <algorithm>
 #include <ctime>

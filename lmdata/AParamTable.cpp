@@ -1,7 +1,7 @@
 #include "lmdata/AParamTable.h"
 
 #include "lmdata/LMDatabase.h"
-#include "lmdata/Sqlite.h"
+#include "lmdata/internal/Sqlite.h"
 
 namespace lm {
 

@@ -1,7 +1,7 @@
 #include "lmdata/LMDatabase.h"
 
-#include "lmdata/Schema.h"
-#include "lmdata/Sqlite.h"
+#include "lmdata/internal/Schema.h"
+#include "lmdata/internal/Sqlite.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "lmdata/Sqlite.h"
+#include "lmdata/internal/Sqlite.h"
 
 namespace lm::sql {
 

@@ -1,6 +1,6 @@
 #include "lmqwin2/evaluation/AProtocol.h"
 
-#include "lmqwin2/evaluation/AtomicWrite.h"
+#include "lmqwin2/evaluation/internal/AtomicWrite.h"
 
 #include <charconv>
 #include <ctime>
