@@ -5,6 +5,7 @@
 #include "datafiles/DataFileLoad.h"
 #include "datafiles/DataFileOpen.h"
 #include "samplegen/SampleGen.h"
+#include "testsupport/TempFolder.h"
 
 #include <cstdio>
 #include <cstring>
@@ -73,26 +74,7 @@ struct Memory {
     BinaryFile file;
 };
 
-class TempDir {
-public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/lmtest-open-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    std::string File(const std::string& name, const Bytes& bytes) const
-    {
-        const std::string path = path_ + "/" + name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        return path;
-    }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
+using TempDir = lmtest::TempFolder;
 
 std::string ErrorOf(const std::function<void()>& action)
 {

@@ -1,6 +1,8 @@
+#include "TestDb.h"
 #include "lmdata/AFilterDatabase.h"
 #include "lmdata/LMDatabase.h"
-#include "TestDb.h"
+#include "testsupport/RunProgram.h"
+#include "testsupport/TempFolder.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -10,51 +12,21 @@
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string Quote(const std::string& text)
-{
-    std::string q = "'";
-    for (char c : text)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using Result = lmtest::RunResult;
+using lmtest::Quote;
 
 class Lmtool : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char* tool = std::getenv("LMTOOL");
-#ifdef LMTOOL_PATH
-        if (!tool || !*tool)
-            tool = LMTOOL_PATH;
-#endif
-        if (!tool || !*tool || !std::filesystem::exists(tool))
+        if (lmtest::LmtoolPath().empty())
             GTEST_SKIP() << "lmtool is not built";
-        tool_ = tool;
     }
 
     // Runs lmtool with `args` (already quoted) and the environment prefix `env`.
-    Result Run(const std::string& env, const std::string& args)
-    {
-        const auto out = dir / "out.txt", err = dir / "err.txt";
-        const std::string command =
-            env + " " + Quote(tool_) + " " + args + " >" + Quote(out.string()) + " 2>" + Quote(err.string());
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
-    }
+    Result Run(const std::string& env, const std::string& args) { return lmtest::RunLmtool(args, env); }
 
     lmtest::TempDir dir;
-    std::string tool_;
 };
 
 } // namespace
@@ -120,5 +92,5 @@ TEST_F(Lmtool, ABrokenDatabaseFileIsReportedWithItsPath)
         EXPECT_NE(r.err.find(path.string()), std::string::npos) << r.err;
         EXPECT_NE(r.err.find("not an SQLite database"), std::string::npos) << r.err;
     }
-    EXPECT_EQ(ReadAll(path), "not a database\n");
+    EXPECT_EQ(lmtest::ReadText(path.string()), "not a database\n");
 }

@@ -2,6 +2,8 @@
 
 // Temporary folders and raw SQL for the database tests.
 
+#include "testsupport/TempFolder.h"
+
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -10,26 +12,14 @@
 
 namespace lmtest {
 
+// A temporary folder with the paths in it as std::filesystem::path.
 class TempDir {
 public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lmdata-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& path() const { return folder_.path(); }
+    std::filesystem::path operator/(const std::string& name) const { return folder_.path() / name; }
 
 private:
-    std::filesystem::path path_;
+    TempFolder folder_{"lmdata-test"};
 };
 
 // A second, independent connection, as another program would hold one.

@@ -2,6 +2,8 @@
 // loading, value walks, listings, recognition by content and the failure texts.
 
 #include "datafiles/ByteOrder.h"
+#include "testsupport/RunProgram.h"
+#include "testsupport/TempFolder.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,28 +22,10 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-Bytes ReadBytes(const std::string& path)
-{
-    const std::string text = ReadText(path);
-    return Bytes(text.begin(), text.end());
-}
-
-void WriteBytes(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
+using Result = lmtest::RunResult;
+using lmtest::ReadBytes;
+using lmtest::ReadText;
+using lmtest::WriteBytes;
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -54,36 +38,11 @@ std::vector<std::string> Lines(const std::string& text)
 
 class Lmtool : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* tool = std::getenv("LMTOOL");
-#ifdef LMTOOL_PATH
-        if (!tool || !*tool)
-            tool = LMTOOL_PATH;
-#endif
-        ASSERT_NE(tool, nullptr) << "LMTOOL must name the lmtool program";
-        tool_ = tool;
-        char pattern[] = "/tmp/lmtool-test-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string Path(const std::string& name) const { return folder_ / name; }
 
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    Result Run(const std::string& args) const { return lmtest::RunLmtool(args); }
 
-    Result Run(const std::string& args) const
-    {
-        const std::string out = Path(".stdout"), err = Path(".stderr");
-        const std::string command = "'" + tool_ + "' " + args + " >'" + out + "' 2>'" + err + "'";
-        const int raw = std::system(command.c_str());
-        Result r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadText(out);
-        r.err = ReadText(err);
-        std::filesystem::remove(out);
-        std::filesystem::remove(err);
-        return r;
-    }
+    lmtest::TempFolder folder_{"lmtool-test"};
 
     std::string Gen(const std::string& format, int hits, const std::string& name, int seed = 7) const
     {
@@ -104,8 +63,7 @@ protected:
         return names;
     }
 
-    std::string tool_;
-    std::string dir_;
+    std::string dir_ = folder_.Path();
 };
 
 const char* const kWritable[] = {"ald", "dta", "sdt"};

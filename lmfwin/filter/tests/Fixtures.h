@@ -1,7 +1,9 @@
 #pragma once
 
-// Tiny data files built in code: a Spartan file (512-byte header, 32-byte records) and a
-// DiSP message stream, plus a scratch folder per test.
+// Tiny data files built in code: a Spartan file (the shared builder) and a DiSP message
+// stream, plus a scratch folder per test.
+
+#include "testsupport/SpartanBuilder.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -13,84 +15,9 @@
 
 namespace lm::test {
 
-inline uint64_t Ticks(double seconds)
-{
-    return uint64_t(seconds * 4e6 + 0.5);
-}
-
-inline void PutTime(std::vector<uint8_t>& b, size_t at, uint64_t ticks)
-{
-    for (int i = 0; i < 6; ++i)
-        b[at + size_t(i)] = uint8_t(ticks >> (8 * i));
-}
-
-class SpartanBuilder {
-public:
-    SpartanBuilder() : bytes_(512, 0)
-    {
-        bytes_[20] = 'T'; // date text
-        bytes_[40] = 'V'; // version text
-        bytes_[46] = 1;   // label length
-        bytes_[47] = 'L';
-    }
-    SpartanBuilder& Continuous()
-    {
-        bytes_[39] = 1;
-        return *this;
-    }
-    SpartanBuilder& Hit(double seconds, uint8_t amplitude, uint16_t counts = 1)
-    {
-        auto& r = Record(1);
-        (void)r;
-        PutTime(bytes_, at_ + 1, Ticks(seconds));
-        bytes_[at_ + 7] = 1;
-        bytes_[at_ + 16] = uint8_t(counts);
-        bytes_[at_ + 17] = uint8_t(counts >> 8);
-        bytes_[at_ + 24] = amplitude;
-        return *this;
-    }
-    SpartanBuilder& HitTicks(uint64_t ticks, uint8_t amplitude)
-    {
-        Record(1);
-        PutTime(bytes_, at_ + 1, ticks);
-        bytes_[at_ + 24] = amplitude;
-        return *this;
-    }
-    SpartanBuilder& Parametric(double seconds)
-    {
-        Record(2);
-        PutTime(bytes_, at_ + 1, Ticks(seconds));
-        return *this;
-    }
-    SpartanBuilder& Comment()
-    {
-        Record(7);
-        bytes_[at_ + 1] = 'x';
-        return *this;
-    }
-    SpartanBuilder& Unknown()
-    {
-        Record(99);
-        return *this;
-    }
-    SpartanBuilder& EndOfData()
-    {
-        Record(0);
-        return *this;
-    }
-    const std::vector<uint8_t>& Bytes() const { return bytes_; }
-
-private:
-    std::vector<uint8_t>& Record(uint8_t code)
-    {
-        at_ = bytes_.size();
-        bytes_.resize(at_ + 32, 0);
-        bytes_[at_] = code;
-        return bytes_;
-    }
-    std::vector<uint8_t> bytes_;
-    size_t at_ = 0;
-};
+using lmtest::PutTime;
+using lmtest::SpartanBuilder;
+using lmtest::Ticks;
 
 // Record codes of a Spartan file's records, in file order.
 inline std::vector<int> SpartanCodes(const std::vector<uint8_t>& file)

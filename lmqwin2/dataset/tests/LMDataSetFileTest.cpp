@@ -5,6 +5,7 @@
 #include "datafiles/ELMData.h"
 #include "lmqwin2/dataset/LMDataSet.h"
 #include "samplegen/SampleGen.h"
+#include "testsupport/TempFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -21,19 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "lmq_dataset_XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
+using lmtest::TempFolder;
 
 std::vector<uint8_t> ReadAll(const std::string& path)
 {

@@ -1,5 +1,7 @@
 // lmtool stat on a small hand-built Spartan file.
-#include "datafiles/TickTime.h"
+#include "testsupport/RunProgram.h"
+#include "testsupport/SpartanBuilder.h"
+#include "testsupport/TempFolder.h"
 
 #include <array>
 #include <cstdio>
@@ -16,91 +18,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Hit {
-    double seconds;
-    uint8_t channel, amplitude;
-    uint16_t energy, counts;
-    uint32_t duration;
-    uint16_t rise;
-};
-
-void Put16(uint8_t* p, uint32_t v)
-{
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
+using Hit = lmtest::SpartanHit;
 
 void WriteSpartan(const std::string& path, const std::vector<Hit>& hits)
 {
-    std::vector<uint8_t> bytes(512, 0);
-    const std::string date = " 01/02/03 04:05:06";
-    std::copy(date.begin(), date.end(), bytes.begin() + 20);
-    const std::string version = "V1.00 ";
-    std::copy(version.begin(), version.end(), bytes.begin() + 40);
-    bytes[46] = 4;
-    const std::string label = "Test";
-    std::copy(label.begin(), label.end(), bytes.begin() + 47);
-    for (const Hit& h : hits) {
-        uint8_t r[32] = {};
-        r[0] = 1;
-        lm::TickTime::FromSeconds(h.seconds).ToBytes(r + 1);
-        r[7] = h.channel;
-        Put16(r + 12, h.rise);
-        Put16(r + 16, h.counts);
-        Put16(r + 18, h.energy);
-        Put16(r + 20, h.duration & 0xFFFF);
-        Put16(r + 22, h.duration >> 16);
-        r[24] = h.amplitude;
-        bytes.insert(bytes.end(), r, r + 32);
-    }
-    uint8_t end[32] = {};
-    bytes.insert(bytes.end(), end, end + 32);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    lmtest::SpartanBuilder file;
+    for (const Hit& h : hits)
+        file.Hit(h);
+    file.EndOfData();
+    lmtest::WriteBytes(path, file.Bytes());
 }
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string ReadFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using Result = lmtest::RunResult;
 
 class StatCommand : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* tool = std::getenv("LMTOOL");
-        if (!tool || !*tool)
-            tool = LMTOOL_BUILT;
-        tool_ = tool;
-        std::string pattern = (fs::temp_directory_path() / "lmq_stat_XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override
-    {
-        if (!dir_.empty())
-            fs::remove_all(dir_);
-    }
-    Result Run(const std::string& args)
-    {
-        const std::string cmd =
-            tool_ + " stat " + args + " >" + (dir_ / "out").string() + " 2>" + (dir_ / "err").string();
-        Result r;
-        const int raw = std::system(cmd.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadFile(dir_ / "out");
-        r.err = ReadFile(dir_ / "err");
-        return r;
-    }
-    std::string tool_;
-    fs::path dir_;
+    Result Run(const std::string& args) { return lmtest::RunLmtool("stat " + args); }
+    lmtest::TempFolder folder_{"lmq-stat"};
+    fs::path dir_ = folder_.path();
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "lmqwin2/evaluation/ATestSetup.h"
-
 #include "lmqwin2/evaluation/IniFile.h"
+#include "testsupport/TempFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,16 +13,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh folder per test, unique across concurrently running test programs.
+// A fresh folder per test.
 struct TempDir {
-    fs::path path;
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "lmq_setup_XXXXXX").string();
-        path = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-    std::string File(const std::string& name) const { return (path / name).string(); }
+    lmtest::TempFolder folder{"lmq-setup"};
+    fs::path path = folder.path();
+    std::string File(const std::string& name) const { return folder / name; }
 };
 
 void WriteText(const std::string& path, const std::string& text)

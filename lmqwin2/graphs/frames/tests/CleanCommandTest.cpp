@@ -1,8 +1,11 @@
 // Frame and channel arguments of lmtool, and `lmtool clean` end to end.
 
 #include "lmqwin2/dataset/LMDataSet.h"
-#include "samplegen/SampleGen.h"
 #include "lmtool/support_frames.h"
+#include "samplegen/SampleGen.h"
+#include "testsupport/RunProgram.h"
+#include "testsupport/SpartanBuilder.h"
+#include "testsupport/TempFolder.h"
 
 #include <array>
 #include <cstdio>
@@ -24,7 +27,8 @@ TEST(FrameArguments, ChannelLists)
         const char* channelsFrom128Down; // expected set as a bit string, channel 1 rightmost
     } good[] = {{"1", "1"}, {"1-4,7", "1001111"}, {"3,1", "101"}, {"2-2", "10"}};
     for (const auto& c : good)
-        EXPECT_EQ(lmtool::ParseChannelList(c.text), ChannelMask(std::string(c.channelsFrom128Down))) << c.text;
+        EXPECT_EQ(lmtool::ParseChannelList(c.text), ChannelMask(std::string(c.channelsFrom128Down)))
+            << c.text;
     EXPECT_EQ(lmtool::ParseChannelList("1-128").count(), 128u);
     EXPECT_TRUE(lmtool::ParseChannelList("128").test(127));
 
@@ -50,56 +54,14 @@ TEST(FrameArguments, FrameSpecs)
         EXPECT_THROW(lmtool::ParseFrameSpec(bad), lmtool::FrameArgumentError) << bad;
 }
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using lmtest::RunResult;
 
 class CleanCommand : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* tool = std::getenv("LMTOOL");
-#ifdef LMTOOL_BUILT
-        if (!tool)
-            tool = LMTOOL_BUILT;
-#endif
-        if (!tool)
-            GTEST_SKIP() << "LMTOOL not set";
-        tool_ = tool;
-        std::string pattern = (fs::temp_directory_path() / "lmq_clean_XXXXXX").string();
-        folder_ = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override
-    {
-        if (!folder_.empty())
-            fs::remove_all(folder_);
-    }
-    std::string Path(const std::string& name) const
-    {
-        return (folder_ / name).string();
-    }
+    std::string Path(const std::string& name) const { return folder_ / name; }
+    RunResult Run(const std::string& arguments) const { return lmtest::RunLmtool("clean " + arguments); }
 
-    RunResult Run(const std::string& arguments) const
-    {
-        RunResult result;
-        const std::string command =
-            tool_ + " clean " + arguments + " >" + Path("out.txt") + " 2>" + Path("err.txt");
-        const int status = std::system(command.c_str());
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = Slurp(Path("out.txt"));
-        result.err = Slurp(Path("err.txt"));
-        return result;
-    }
-    static std::string Slurp(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    std::string tool_;
-    fs::path folder_;
+    lmtest::TempFolder folder_{"lmq-clean"};
 };
 
 TEST_F(CleanCommand, FramesGroupsDeletesAndSaves)
@@ -173,27 +135,10 @@ TEST_F(CleanCommand, EventViewFramesWholeEventsWithTheDefaultSetupWindows)
 TEST_F(CleanCommand, UnsortedFileWithEventsFailsAndWritesNothing)
 {
     // A Spartan file whose second hit is earlier than the first.
-    std::vector<uint8_t> bytes(512, 0);
-    bytes[20] = ' ';
-    for (int i = 21; i < 38; ++i)
-        bytes[i] = '1';
-    for (int i = 40; i < 46; ++i)
-        bytes[i] = 'V';
-    bytes[46] = 2;
-    bytes[47] = 'L';
-    bytes[48] = 'b';
-    for (double t : {5.0, 3.25, 7.0}) {
-        std::array<uint8_t, 32> record{};
-        record[0] = 1;
-        TickTime::FromSeconds(t).ToBytes(record.data() + 1);
-        record[7] = 1;
-        record[24] = 50;
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
-    {
-        std::ofstream out(Path("u.dta"), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    }
+    lmtest::SpartanBuilder file;
+    for (double t : {5.0, 3.25, 7.0})
+        file.Hit(lmtest::SpartanHit{t, 1, 50});
+    lmtest::WriteBytes(Path("u.dta"), file.Bytes());
     const RunResult run = Run(Path("u.dta") + " " + Path("o.dta") + " --events --frame 256:0:255:64:0:65535");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Data file doesn't sorted (3.25 s). Event View is impossible.\n");
