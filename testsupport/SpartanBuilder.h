@@ -5,10 +5,13 @@
 
 #include "datafiles/TickTime.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace lmtest {
+
+using std::size_t;
 
 inline uint64_t Ticks(double seconds)
 {
