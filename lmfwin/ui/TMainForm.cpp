@@ -2,8 +2,8 @@
 
 #include "datafiles/DataFileOpen.h"
 #include "datafiles/DataFormat.h"
-#include "lmfwin/filter/ExpressionCheck.h"
 #include "help/ui/THelpViewer.h"
+#include "lmfwin/filter/ExpressionCheck.h"
 #include "lmfwin/filter/FilterMessages.h"
 #include "lmfwin/ui/TFAbout.h"
 #include "lmfwin/ui/TFFilterBase.h"
