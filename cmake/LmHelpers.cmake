@@ -36,5 +36,7 @@ function(lm_add_qtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} lm_testsupport Qt6::Test)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  # Window suites may compare with what lmtool prints: they get its path in LMTOOL.
+  add_dependencies(${name} lmtool)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LMTOOL=$<TARGET_FILE:lmtool>")
 endfunction()
