@@ -83,27 +83,27 @@ ALNDFile::ALNDFile(BinaryFile& in) : AWDiskFile(in)
     in.Seek(firstRecord_);
 }
 
-int ALNDFile::SeekBegin()
+uint64_t ALNDFile::SeekBegin()
 {
     file_.Seek(0);
     return 0;
 }
 
-int ALNDFile::SeekFirstRecord()
+uint64_t ALNDFile::SeekFirstRecord()
 {
     file_.Seek(firstRecord_);
-    return int(std::min<uint64_t>(firstRecord_, INT32_MAX));
+    return firstRecord_;
 }
 
-int ALNDFile::ReadNext()
+bool ALNDFile::ReadNext()
 {
     uint8_t* r = record_.data();
     if (file_.Read(r, kRecordHeadSize) != kRecordHeadSize)
-        return 0;
+        return false;
     type_ = read_u32le(r);
     const size_t body = BodySize(type_);
     if (file_.Read(r + kRecordHeadSize, body) != body)
-        return 0;
+        return false;
     if (type_ == 1) {
         const uint8_t* b = r + kRecordHeadSize;
         const uint32_t channel = b[4];
@@ -114,7 +114,7 @@ int ALNDFile::ReadNext()
             e.Update();
         }
     }
-    return 1;
+    return true;
 }
 
 TickTime ALNDFile::RecordTicks() const

@@ -58,9 +58,9 @@ public:
     long double GetValue(HitParam param) override;
     long double GetTime() override;
     bool IsAtFirstRecord() override { return file_.Tell() == firstRecord_; }
-    int SeekBegin() override;
-    int SeekFirstRecord() override;
-    int ReadNext() override;
+    uint64_t SeekBegin() override;
+    uint64_t SeekFirstRecord() override;
+    bool ReadNext() override;
     bool IsHit() override { return type_ == 0 || type_ == 4; }
     bool HasTime() override { return true; }
     // Every record type is known: there is no post filter for this format.

@@ -338,38 +338,38 @@ EventClass ALNPCIDFile::CheckEventTime()
     return CheckEventTicks(RecordTicks());
 }
 
-int ALNPCIDFile::SeekBegin()
+uint64_t ALNPCIDFile::SeekBegin()
 {
     file_.Seek(0);
     return 0;
 }
 
-int ALNPCIDFile::SeekFirstRecord()
+uint64_t ALNPCIDFile::SeekFirstRecord()
 {
     file_.Seek(firstRecord_);
-    return int(std::min<uint64_t>(firstRecord_, INT32_MAX));
+    return firstRecord_;
 }
 
-int ALNPCIDFile::ReadNext()
+bool ALNPCIDFile::ReadNext()
 {
     ++recordSerial_; // whatever the read brings, earlier decoded values no longer apply
     uint8_t* r = record_.data();
     if (file_.Read(r, 4) != 4) {
         size_ = 0;
-        return 0;
+        return false;
     }
     type_ = read_u16le(r);
     size_ = read_u16le(r + 2);
     if (size_ == 0)
-        return 0;
+        return false;
     if (file_.Read(r + 4, size_) != size_) {
         size_ = 0;
-        return 0;
+        return false;
     }
     // Short records decode as if the missing hit fields were 0, never from a previous record.
     if (size_ < kHitBytes)
         std::memset(r + 4 + size_, 0, kHitBytes - size_);
-    return 1;
+    return true;
 }
 
 void ALNPCIDFile::AppendRecord(AWDiskFile& reader)
@@ -384,7 +384,7 @@ void ALNPCIDFile::AppendRecord(AWDiskFile& reader)
     file_.Write(r.record_.data(), 4 + size_t(r.size_));
 }
 
-int ALNPCIDFile::WriteHeader()
+void ALNPCIDFile::WriteHeader()
 {
     write_u32le(testParam_.data() + kNumberOfEvents, uint32_t(appended_));
     file_.Seek(0);
@@ -394,7 +394,6 @@ int ALNPCIDFile::WriteHeader()
         file_.Write(blockTable_.data(), blockTable_.size());
     if (!configData_.empty())
         file_.Write(configData_.data(), configData_.size());
-    return int(file_.Tell());
 }
 
 std::optional<std::string> ALNPCIDFile::GetLabel()

@@ -53,7 +53,7 @@ public:
     ALNPCIDFile(ALNPCIDFile& reader, BinaryFile& out);
 
     // Sets "Number of events" to the appended count and rewrites the whole header at 0.
-    int WriteHeader() override;
+    void WriteHeader() override;
     // Hits on a channel without calibration (no configuration record, index beyond 127,
     // or a configuration that gives no logarithm) get amplitude 0 and energy 0; a hit
     // without energy (R = 0, e.g. no crossings in the plain per-crossing formula) on a
@@ -64,9 +64,9 @@ public:
     long double GetValue(HitParam param) override;
     long double GetTime() override;
     EventClass CheckEventTime() override;
-    int SeekBegin() override;
-    int SeekFirstRecord() override;
-    int ReadNext() override;
+    uint64_t SeekBegin() override;
+    uint64_t SeekFirstRecord() override;
+    bool ReadNext() override;
     void AppendRecord(AWDiskFile& reader) override;
     bool IsHit() override { return type_ == 5; }
     bool HasTime() override { return type_ != 7; }

@@ -9,6 +9,15 @@
 //
 // The objects never open or close the stream: the caller does both (delete the objects
 // first, then close the streams).
+//
+// Results: a bool answers whether the operation did what it says (false at the end of the
+// file, on a short read or write, or for a position outside the file), a count or index is
+// a number of records, and a seek answers the byte offset the stream is left at. Where
+// ignoring the answer is a bug the function is [[nodiscard]].
+//
+// Operations that only one format has: SeekRecord, SkipHits, ReadPrevious, WriteRawTo,
+// IsHeaderValid and GetRecordIndex are Spartan only; SkipRecord is DiSP only. In every other
+// format they do nothing and answer false or 0.
 
 #include "datafiles/BinaryFile.h"
 #include "datafiles/ELMData.h"
@@ -31,8 +40,9 @@ public:
 
     // 1. Frees the object's buffers, never the stream.
     virtual ~AWDiskFile() = default;
-    // 2. Writer: finishes the output file.
-    virtual int WriteHeader() { return 0; }
+    // 2. Writer: finishes the output file (rewrites its header with the counts). Write
+    //    errors show when the stream is closed.
+    virtual void WriteHeader() {}
     // 3. Decodes the current record into the common record.
     virtual void ReadRecord(LMShortHit& /*hit*/) {}
     // 4. Value of one parameter of the current record.
@@ -44,22 +54,23 @@ public:
     virtual EventClass CheckEventTime() { return ecNewEvent; }
     // 7.
     virtual bool IsAtFirstRecord() { return false; }
-    // 8.
-    virtual int SeekBegin() { return 0; }
-    // 9.
-    virtual int SeekFirstRecord() { return 0; }
-    // 10. DiSP only: reads the next record without decoding.
-    virtual bool SkipRecord() { return false; }
-    // 11. Spartan only.
-    virtual int SeekRecord(int /*n*/) { return 0; }
-    // 12. Reads the next raw record; 0 at end of file or on a short read.
-    virtual int ReadNext() { return 0; }
-    // 13. Spartan only.
-    virtual int SkipHits() { return 0; }
-    // 14. Spartan only.
-    virtual int ReadPrevious() { return 0; }
-    // 15. Spartan only: writes the raw current record to another stream.
-    virtual int WriteRawTo(BinaryFile& /*out*/) { return 0; }
+    // 8. Puts the stream at the start of the file; answers that offset (0).
+    virtual uint64_t SeekBegin() { return 0; }
+    // 9. Puts the stream at the first record; answers its offset.
+    virtual uint64_t SeekFirstRecord() { return 0; }
+    // 10. DiSP only: reads the next record without decoding; false at the end.
+    [[nodiscard]] virtual bool SkipRecord() { return false; }
+    // 11. Spartan only: puts the stream at record n; false when n lies outside the file.
+    [[nodiscard]] virtual bool SeekRecord(int /*n*/) { return false; }
+    // 12. Reads the next raw record; false at the end of the file or on a short read.
+    [[nodiscard]] virtual bool ReadNext() { return false; }
+    // 13. Spartan only: reads on to the next hit; false when none is left.
+    [[nodiscard]] virtual bool SkipHits() { return false; }
+    // 14. Spartan only: reads the record before the current one; false at the first.
+    [[nodiscard]] virtual bool ReadPrevious() { return false; }
+    // 15. Spartan only: writes the raw current record to another stream; false when it
+    //     was not written whole.
+    [[nodiscard]] virtual bool WriteRawTo(BinaryFile& /*out*/) { return false; }
     // 16. Writer: appends the reader's current raw record (reader of the same class).
     virtual void AppendRecord(AWDiskFile& /*reader*/) {}
     // 17-24. Predicates on the current record.
@@ -77,12 +88,12 @@ public:
     virtual std::optional<std::string> GetDateTime() { return std::nullopt; }
     // 28. Spartan only.
     virtual bool IsHeaderValid() { return false; }
-    // 29. Spartan only.
-    virtual int GetRecordIndex() { return 0; }
+    // 29. Spartan only: index of the record the stream stands at.
+    [[nodiscard]] virtual int GetRecordIndex() { return 0; }
     // 30. Number of records (rewinds and reads the whole file).
-    virtual int GetRecordCount() { return 0; }
+    [[nodiscard]] virtual int GetRecordCount() { return 0; }
     // 31. Number of hit records (rewinds and reads the whole file).
-    virtual int GetHitCount() { return 0; }
+    [[nodiscard]] virtual int GetHitCount() { return 0; }
     // 32-35. Listings; `columns` is a set of HitParam bits.
     virtual void PrintRecord(std::ostream& /*out*/, uint32_t /*columns*/) {}
     virtual void PrintCaption(std::ostream& /*out*/, uint32_t /*columns*/) {}

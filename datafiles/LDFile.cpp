@@ -96,20 +96,19 @@ LDFile::LDFile(BinaryFile& in) : AWDiskFile(in), body_(kBodyArea, 0) {}
 
 LDFile::LDFile(LDFile& /*reader*/, BinaryFile& out) : AWDiskFile(out), body_(kBodyArea, 0) {}
 
-int LDFile::WriteHeader()
+void LDFile::WriteHeader()
 {
     captionDue_ = true;
     channelSetup_.clear();
-    return 0;
 }
 
-int LDFile::SeekBegin()
+uint64_t LDFile::SeekBegin()
 {
     file_.Seek(0);
     return 0;
 }
 
-int LDFile::SeekFirstRecord()
+uint64_t LDFile::SeekFirstRecord()
 {
     file_.Seek(0);
     return 0;
@@ -139,16 +138,16 @@ bool LDFile::ReadMessage()
     return true;
 }
 
-int LDFile::ReadNext()
+bool LDFile::ReadNext()
 {
     if (!ReadMessage())
-        return 0;
+        return false;
     const uint8_t id = Id();
     if (id == idHit)
         DecodeHit();
     else if (id == idHardwareSetup)
         ParseHardwareSetup();
-    return 1;
+    return true;
 }
 
 void LDFile::ParseHardwareSetup()

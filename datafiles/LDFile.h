@@ -60,16 +60,16 @@ public:
     // Writer: copies nothing; the setup messages travel with the records.
     LDFile(LDFile& reader, BinaryFile& out);
 
-    int WriteHeader() override;
+    void WriteHeader() override;
     void ReadRecord(LMShortHit& hit) override;
     long double GetValue(HitParam param) override;
     long double GetTime() override { return Time().Seconds(); }
     EventClass CheckEventTime() override { return CheckEventTicks(Time()); }
     bool IsAtFirstRecord() override { return file_.Tell() == 0; }
-    int SeekBegin() override;
-    int SeekFirstRecord() override;
+    uint64_t SeekBegin() override;
+    uint64_t SeekFirstRecord() override;
     bool SkipRecord() override { return ReadMessage(); }
-    int ReadNext() override;
+    bool ReadNext() override;
     void AppendRecord(AWDiskFile& reader) override;
     bool IsHit() override { return Id() == idHit; }
     bool IsTestStop() override { return Id() == idStop; }

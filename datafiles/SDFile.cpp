@@ -77,7 +77,7 @@ uint32_t SDFile::HeaderTime(TickTime t)
     return uint32_t(v);
 }
 
-int SDFile::WriteHeader()
+void SDFile::WriteHeader()
 {
     write_u32le(header_.data() + kTotalRecords, uint32_t(dataRecords_));
     write_u32le(header_.data() + kLastHitNumber, uint32_t(dataRecords_));
@@ -89,7 +89,6 @@ int SDFile::WriteHeader()
     file_.Write(header_.data(), header_.size());
     // Back to where appending stopped, so the file keeps its records after the header.
     file_.Seek(std::max<uint64_t>(end, kHeaderSize));
-    return kHeaderSize;
 }
 
 void SDFile::ReadRecord(LMShortHit& hit)
@@ -168,48 +167,48 @@ long double SDFile::GetValue(HitParam param)
     }
 }
 
-int SDFile::SeekBegin()
+uint64_t SDFile::SeekBegin()
 {
     file_.Seek(0);
     return 0;
 }
 
-int SDFile::SeekFirstRecord()
+uint64_t SDFile::SeekFirstRecord()
 {
     file_.Seek(kHeaderSize);
     return kHeaderSize;
 }
 
-int SDFile::SeekRecord(int n)
+bool SDFile::SeekRecord(int n)
 {
     if (n < 0)
-        return 0;
+        return false;
     file_.Seek(uint64_t(kHeaderSize) + uint64_t(kRecordSize) * uint64_t(n));
-    return 1;
+    return true;
 }
 
-int SDFile::SkipHits()
+bool SDFile::SkipHits()
 {
     for (;;) {
         if (!ReadNext())
-            return 0;
+            return false;
         if (rec_[0] != scHit)
-            return 1;
+            return true;
     }
 }
 
-int SDFile::ReadPrevious()
+bool SDFile::ReadPrevious()
 {
     const uint64_t pos = file_.Tell();
     if (pos <= uint64_t(kHeaderSize + 2 * kRecordSize))
-        return 0;
+        return false;
     file_.Seek(pos - 2 * kRecordSize);
     return ReadNext();
 }
 
-int SDFile::WriteRawTo(BinaryFile& out)
+bool SDFile::WriteRawTo(BinaryFile& out)
 {
-    return int(out.Write(rec_, kRecordSize));
+    return out.Write(rec_, kRecordSize) == kRecordSize;
 }
 
 void SDFile::AppendRecord(AWDiskFile& reader)

@@ -53,19 +53,19 @@ public:
     // Seconds of a header time value.
     static long double HeaderTimeSeconds(uint32_t value) { return (long double)value * 1.6384L * 0.01L; }
 
-    int WriteHeader() override;
+    void WriteHeader() override;
     void ReadRecord(LMShortHit& hit) override;
     long double GetValue(HitParam param) override;
     long double GetTime() override { return Time().Seconds(); }
     EventClass CheckEventTime() override { return CheckEventTicks(Time()); }
     bool IsAtFirstRecord() override { return file_.Tell() == kHeaderSize; }
-    int SeekBegin() override;
-    int SeekFirstRecord() override;
-    int SeekRecord(int n) override;
-    int ReadNext() override { return file_.Read(rec_, kRecordSize) == kRecordSize ? 1 : 0; }
-    int SkipHits() override;
-    int ReadPrevious() override;
-    int WriteRawTo(BinaryFile& out) override;
+    uint64_t SeekBegin() override;
+    uint64_t SeekFirstRecord() override;
+    bool SeekRecord(int n) override;
+    bool ReadNext() override { return file_.Read(rec_, kRecordSize) == kRecordSize; }
+    bool SkipHits() override;
+    bool ReadPrevious() override;
+    bool WriteRawTo(BinaryFile& out) override;
     void AppendRecord(AWDiskFile& reader) override;
     bool IsHit() override { return rec_[0] == scHit; }
     bool IsTestStop() override { return rec_[0] == scStop; }

@@ -471,7 +471,7 @@ TEST(AlinePciWriter, BookkeepingAndRewrittenEventCount)
     BinaryFile target;
     target.OpenMemoryWrite(out);
     ALNPCIDFile writer(*r.pci, target);
-    EXPECT_EQ(writer.SeekFirstRecord(), int(r.pci->FirstRecordOffset()));
+    EXPECT_EQ(writer.SeekFirstRecord(), r.pci->FirstRecordOffset());
     r.pci->SeekFirstRecord();
 
     ASSERT_EQ(r.pci->ReadNext(), 1);
@@ -489,7 +489,7 @@ TEST(AlinePciWriter, BookkeepingAndRewrittenEventCount)
     EXPECT_EQ(writer.FirstTime().Value(), 12000000u);
     EXPECT_EQ(writer.AppendedCount(), 3);
 
-    EXPECT_EQ(writer.WriteHeader(), int(r.pci->FirstRecordOffset()));
+    writer.WriteHeader();
     target.Close();
     ASSERT_EQ(out.size(), f.size() - 6); // all but the last comment
     EXPECT_EQ(read_i32le(out.data() + 3916), 3);

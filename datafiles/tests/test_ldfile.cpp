@@ -416,7 +416,7 @@ TEST(LDFile, WriterBookkeeping)
     EXPECT_EQ(w.AppendedCount(), 6);
     EXPECT_EQ(w.DataRecordCount(), 0);
     const size_t before = out.size();
-    EXPECT_EQ(w.WriteHeader(), 0);
+    w.WriteHeader();
     EXPECT_EQ(out.size(), before);
     target.Close();
     EXPECT_EQ(out, f);

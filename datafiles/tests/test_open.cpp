@@ -277,12 +277,18 @@ public:
     {
     }
     int GetRecordCount() override { return count_; }
-    int SeekFirstRecord() override
+    uint64_t SeekFirstRecord() override
     {
         next_ = 0;
         return 0;
     }
-    int ReadNext() override { return next_ < records_.size() ? int(++next_) : 0; }
+    bool ReadNext() override
+    {
+        if (next_ >= records_.size())
+            return false;
+        ++next_;
+        return true;
+    }
     void ReadRecord(LMShortHit& hit) override
     {
         const Record& r = records_[next_ - 1];
@@ -430,4 +436,21 @@ TEST(Loader, OnePassGivesWhatCountingThenReadingGives)
         EXPECT_EQ(loaded.stats.maxTime, stats.maxTime) << path;
     }
     EXPECT_EQ(LoadDataFile(files.back()).records.size(), 3u) << "the count of known records ends the load";
+}
+
+// Every reader's seeks answer the offset the stream is left at.
+TEST(Readers, SeeksAnswerTheOffsetOfTheStream)
+{
+    TempDir dir;
+    for (const char* format : {"ald", "dta", "sdt", "isa"}) {
+        const std::string path = dir.Path() + "/s." + format;
+        gen::GenerateSampleFile(format, {20, 2, 3}, path);
+        OpenedDataFile opened = OpenDataFile(path);
+        AWDiskFile& reader = *opened.reader;
+        ASSERT_TRUE(reader.ReadNext()) << format;
+        EXPECT_EQ(reader.SeekBegin(), 0u) << format;
+        EXPECT_EQ(reader.File().Tell(), 0u) << format;
+        const uint64_t first = reader.SeekFirstRecord();
+        EXPECT_EQ(reader.File().Tell(), first) << format;
+    }
 }

@@ -48,19 +48,19 @@ public:
     int failAt_ = -1;
 
     int GetRecordCount() override { return claimed_; }
-    int SeekFirstRecord() override
+    uint64_t SeekFirstRecord() override
     {
         next_ = 0;
         return 0;
     }
-    int ReadNext() override
+    bool ReadNext() override
     {
         if (next_ >= records_.size())
-            return 0;
+            return false;
         if (int(next_) == failAt_)
             throw std::runtime_error("read failure");
         current_ = next_++;
-        return 1;
+        return true;
     }
     void ReadRecord(LMShortHit& hit) override { hit = records_[current_].hit; }
     bool HasTime() override { return records_[current_].timed; }
