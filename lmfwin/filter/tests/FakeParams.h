@@ -51,7 +51,8 @@ private:
 class FakeHit : public AWDiskFile {
 public:
     FakeHit() : AWDiskFile(dummy_) {}
-    explicit FakeHit(std::map<HitParam, long double> values) : AWDiskFile(dummy_), values(std::move(values))
+    explicit FakeHit(std::map<HitParam, long double> hitValues)
+        : AWDiskFile(dummy_), values(std::move(hitValues))
     {
     }
     long double GetValue(HitParam param) override

@@ -37,7 +37,7 @@ ChannelMask Channels(std::initializer_list<int> list)
 
 // The historic index computed literally: shift the whole ring, sum the newest k.
 struct LiteralHist {
-    explicit LiteralHist(const ATestSetup& s) : s(s), ring(size_t(s.MP_HstLastHits5), 0) {}
+    explicit LiteralHist(const ATestSetup& setup) : s(setup), ring(size_t(setup.MP_HstLastHits5), 0) {}
     float Add(uint16_t e)
     {
         ++n;
