@@ -46,7 +46,8 @@ LoadStats ReadRecordsInto(AWDiskFile& reader, LMShortHit* records, uint32_t coun
     return stats;
 }
 
-LoadStats LoadRecords(AWDiskFile& reader, DataFileType type, std::vector<LMShortHit>& records)
+LoadStats LoadRecords(AWDiskFile& reader, DataFileType type, std::vector<LMShortHit>& records,
+                      LoadMonitor* monitor)
 {
     records.clear();
     if (type == dtAlineIsa)
@@ -54,14 +55,19 @@ LoadStats LoadRecords(AWDiskFile& reader, DataFileType type, std::vector<LMShort
 
     // Room for a record per 16 bytes of the file, more than any format needs on average: the
     // array rarely has to move, and capacity never written costs address space only.
-    const uint64_t estimate = reader.File().Size() / 16;
+    const uint64_t fileSize = reader.File().Size();
+    const uint64_t estimate = fileSize / 16;
     records.reserve(size_t(std::min<uint64_t>(estimate, uint64_t(1) << 24)));
 
     LoadStats stats;
     uint32_t counted = 0; // the records GetRecordCount would count so far
     bool ended = false;
     (void)reader.SeekFirstRecord();
-    while (reader.ReadNext()) {
+    while (true) {
+        if (monitor && (stats.read & 0xFFFF) == 0 && !monitor->Continue(reader.File().Tell(), fileSize))
+            throw LoadCancelled();
+        if (!reader.ReadNext())
+            break;
         if (reader.IsKnownRecord())
             ++counted;
         ReadCurrent(reader, records.emplace_back(), stats);

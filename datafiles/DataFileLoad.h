@@ -19,10 +19,25 @@
 #include "datafiles/LMRec.h"
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace lm {
+
+// Watches a load that may run on another thread: told every 65536 records how far into the
+// file the reading has come, it answers false to stop the load.
+class LoadMonitor {
+public:
+    virtual ~LoadMonitor() = default;
+    virtual bool Continue(uint64_t bytesRead, uint64_t fileSize) = 0;
+};
+
+// Raised by a load its monitor stopped.
+class LoadCancelled : public std::runtime_error {
+public:
+    LoadCancelled() : std::runtime_error("Loading cancelled") {}
+};
 
 struct LoadStats {
     uint32_t read = 0;      // records delivered by the reader
@@ -35,8 +50,10 @@ struct LoadStats {
 uint32_t CountRecordSlots(AWDiskFile& reader);
 
 // Loads every record from the first on into `records` (replacing what it held) as described
-// above; the answer counts the records read. The reader's exceptions pass through.
-LoadStats LoadRecords(AWDiskFile& reader, DataFileType type, std::vector<LMShortHit>& records);
+// above; the answer counts the records read. The reader's exceptions pass through, and a
+// monitor that answers false ends the load with LoadCancelled.
+LoadStats LoadRecords(AWDiskFile& reader, DataFileType type, std::vector<LMShortHit>& records,
+                      LoadMonitor* monitor = nullptr);
 
 // Fills records[0 .. count) from the first record on. The slots must hold default
 // records; those not reached keep them. The reader's exceptions pass through.

@@ -1,13 +1,68 @@
 // AE Quorvel, the correlation program.
+//
+//   lmqwin2 [DATAFILE]                     start, loading DATAFILE when the window is shown
+//   lmqwin2 --screenshot PATH [DATAFILE]   render the window (with DATAFILE) to PATH and quit
+//   lmqwin2 --render DIR | --render-ops OUT ...   draw the pages without a window (see
+//                                          THeadlessRender.h)
 
 #include "lmqwin2/ui/THeadlessRender.h"
+#include "lmqwin2/ui/TLmqMain.h"
+#include "lmqwin2/ui/TSettingsStore.h"
+#include "lmqwin2/ui/UserDialogs.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QStandardPaths>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv)
+namespace {
+
+// The general error display: an exception that no command caught is shown, and the
+// program goes on.
+class QuorvelApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QMessageBox::critical(activeWindow(), lmq::kProgramTitle, QString::fromUtf8(error.what()));
+        }
+        return false;
+    }
+};
+
+// Screenshots are taken without a user: messages go to the error output, questions are
+// answered No, file choosers are cancelled and a ninth frame is ignored.
+class PrintingDialogs : public lmq::UserDialogs {
+public:
+    void Warning(QWidget*, const QString& caption, const QString& text) override { Print(caption, text); }
+    void Error(QWidget*, const QString& caption, const QString& text) override { Print(caption, text); }
+    void Information(QWidget*, const QString& caption, const QString& text) override { Print(caption, text); }
+    bool Confirm(QWidget*, const QString& caption, const QString& text) override
+    {
+        Print(caption, text);
+        return false;
+    }
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    lm::FrameLimitChoice AskFrameLimit(QWidget*) override { return lm::FrameLimitChoice::IgnoreNew; }
+
+private:
+    static void Print(const QString& caption, const QString& text)
+    {
+        fprintf(stderr, "lmqwin2: %s: %s\n", qPrintable(caption), qPrintable(text));
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (lm::IsHeadlessRender(args)) {
@@ -17,8 +72,57 @@ int main(int argc, char** argv)
         QGuiApplication app(argc, argv);
         return lm::RunHeadlessRender(args, QCoreApplication::applicationFilePath());
     }
-    std::fprintf(
-        stderr, "usage: lmqwin2 --render DIR | --render-ops OUT [--page N] [--size WxH] [--setup SETUP.ini]\n"
-                "               [--db PATH] [--band P:G:L:T:R:B[:shift]] [--zoom A:B] [--do NAME] [FILE]\n");
-    return 2;
+
+    QuorvelApplication app(argc, argv);
+    QApplication::setApplicationName("lmqwin2");
+    QApplication::setApplicationDisplayName(lmq::kProgramTitle);
+    QApplication::setApplicationVersion(QStringLiteral(LMQWIN2_VERSION));
+
+    QStringList arguments = QApplication::arguments().mid(1);
+    QString screenshot;
+    const qsizetype at = arguments.indexOf("--screenshot");
+    if (at >= 0) {
+        if (at + 1 >= arguments.size()) {
+            fprintf(stderr, "lmqwin2: --screenshot needs a file name\n");
+            return 2;
+        }
+        screenshot = arguments[at + 1];
+        arguments.remove(at, 2);
+    }
+
+    lm::TSettingsStore settings;
+    lmq::PlatformDialogs platform;
+    PrintingDialogs printing;
+    lmq::QuorvelEnvironment environment;
+    environment.settings = &settings;
+    environment.dialogs = screenshot.isEmpty() ? static_cast<lmq::UserDialogs*>(&platform) : &printing;
+    environment.programPath = QApplication::applicationFilePath();
+    environment.arguments = arguments;
+    environment.userDataFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/AELumeny";
+    // Looking at the window is no session: the kept settings and the protocol file stay.
+    environment.persistent = screenshot.isEmpty();
+
+    QElapsedTimer clock;
+    clock.start();
+    lmq::TLmqMain window(environment);
+    window.show();
+    if (!screenshot.isEmpty()) {
+        QApplication::processEvents();
+        window.WaitForLoad();
+        if (!arguments.isEmpty() && !window.Data().IsLoaded()) {
+            fprintf(stderr, "lmqwin2: %s was not loaded\n", qPrintable(arguments.first()));
+            return 1;
+        }
+        window.RedrawAll();
+        const qint64 painted = clock.elapsed();
+        if (!window.SaveScreenshot(screenshot)) {
+            fprintf(stderr, "lmqwin2: cannot write %s\n", qPrintable(screenshot));
+            return 1;
+        }
+        fprintf(stderr, "lmqwin2: started, loaded and painted the first page in %lld ms\n", (long long)painted);
+        printf("%s\n", qPrintable(screenshot));
+        return 0;
+    }
+    return app.exec();
 }

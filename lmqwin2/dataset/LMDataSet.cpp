@@ -36,12 +36,13 @@ double LMDataSet::RoundTimeAxisMax(double maxTime)
     return double(q * 0.1L * p);
 }
 
-void LMDataSet::LoadFrom(AWDiskFile& reader, DataFileType type, const std::string& fileName)
+void LMDataSet::LoadFrom(AWDiskFile& reader, DataFileType type, const std::string& fileName,
+                         LoadMonitor* monitor)
 {
     FileType = type;
     try {
         FileName = fileName;
-        const LoadStats stats = LoadRecords(reader, type, Records);
+        const LoadStats stats = LoadRecords(reader, type, Records, monitor);
         RecordCount = uint32_t(Records.size());
         HitCount = stats.hits;
         TimeMarkCount = stats.timeMarks;
@@ -58,6 +59,26 @@ void LMDataSet::LoadFrom(AWDiskFile& reader, DataFileType type, const std::strin
         Clear();
         throw;
     }
+}
+
+void LMDataSet::Swap(LMDataSet& other) noexcept
+{
+    using std::swap;
+    swap(static_cast<EventClassifier&>(*this), static_cast<EventClassifier&>(other));
+    swap(FileType, other.FileType);
+    swap(FileName, other.FileName);
+    swap(RecordCount, other.RecordCount);
+    swap(HitCount, other.HitCount);
+    swap(EventCount, other.EventCount);
+    swap(FramedCount, other.FramedCount);
+    swap(GroupedCount, other.GroupedCount);
+    swap(DeletedCount, other.DeletedCount);
+    swap(TimeMarkCount, other.TimeMarkCount);
+    swap(MaxTime, other.MaxTime);
+    swap(TimeAxisMax, other.TimeAxisMax);
+    swap(TimeMarks, other.TimeMarks);
+    swap(Records, other.Records);
+    swap(FramesPresent, other.FramesPresent);
 }
 
 void LMDataSet::ClearFrameBits()

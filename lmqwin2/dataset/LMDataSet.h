@@ -6,6 +6,7 @@
 // file of the source's format without the deleted hits.
 
 #include "datafiles/AWDiskFile.h"
+#include "datafiles/DataFileLoad.h"
 #include "datafiles/EventClassifier.h"
 #include "datafiles/LMRec.h"
 #include "datafiles/TickTime.h"
@@ -55,9 +56,16 @@ public:
     // Loads a data file. Raises std::runtime_error "Data file doesn't exist" or
     // "Unknown data type.." with the set empty; any other error clears the set and passes
     // through. The file is closed before this returns or raises.
-    void Load(const std::string& fileName);
+    // A monitor, when given, is asked every 65536 records whether to go on; a load it stops
+    // raises LoadCancelled and leaves the set empty like any failed load.
+    void Load(const std::string& fileName, LoadMonitor* monitor = nullptr);
     // The reading part of Load on an open reader (the set has been reset).
-    void LoadFrom(AWDiskFile& reader, DataFileType type, const std::string& fileName);
+    void LoadFrom(AWDiskFile& reader, DataFileType type, const std::string& fileName,
+                  LoadMonitor* monitor = nullptr);
+
+    // Exchanges the whole content with another set (a set loaded aside takes the place of
+    // the shown one only when its load has succeeded).
+    void Swap(LMDataSet& other) noexcept;
 
     // Writes every record of the source file except the deleted hits to `targetName`, in
     // the source's format, through a temporary file renamed over the target when complete.

@@ -15,7 +15,7 @@
 
 namespace lm {
 
-void LMDataSet::Load(const std::string& fileName)
+void LMDataSet::Load(const std::string& fileName, LoadMonitor* monitor)
 {
     Clear();
     MaxTime = 0.0;
@@ -24,7 +24,7 @@ void LMDataSet::Load(const std::string& fileName)
     // Its two text exceptions pass out as they are; the stream is closed by then.
     OpenedDataFile opened = OpenDataFile(fileName);
     // Reader first, then the stream: OpenedDataFile's member order does that on unwinding.
-    LoadFrom(*opened.reader, opened.type, fileName);
+    LoadFrom(*opened.reader, opened.type, fileName, monitor);
 }
 
 namespace {

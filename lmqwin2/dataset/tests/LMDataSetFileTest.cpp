@@ -109,6 +109,52 @@ TEST(LMDataSetFile, LoadsGeneratedSamplesOfEveryFormat)
     }
 }
 
+// A monitor sees the load's progress and can stop it; a set loaded aside takes the place
+// of another one only by Swap.
+TEST(LMDataSetFile, MonitoredLoadReportsProgressAndCanBeStopped)
+{
+    TempFolder folder;
+    const std::string path = folder / "big.dta";
+    gen::GenerateSampleFile("dta", {150000, 4, 3}, path);
+
+    struct Recording : LoadMonitor {
+        std::vector<uint64_t> seen;
+        uint64_t size = 0;
+        size_t stopAfter = SIZE_MAX;
+        bool Continue(uint64_t bytesRead, uint64_t fileSize) override
+        {
+            seen.push_back(bytesRead);
+            size = fileSize;
+            return seen.size() <= stopAfter;
+        }
+    };
+    Recording all;
+    LMDataSet shown;
+    shown.Load(path, &all);
+    EXPECT_EQ(shown.HitCount, 150000u);
+    // Asked every 65536 records, with the reading position growing through the file.
+    ASSERT_GE(all.seen.size(), 3u);
+    EXPECT_EQ(all.size, fs::file_size(path));
+    for (size_t i = 1; i < all.seen.size(); ++i)
+        EXPECT_LT(all.seen[i - 1], all.seen[i]);
+    EXPECT_LE(all.seen.back(), all.size);
+
+    Recording stopping;
+    stopping.stopAfter = 1;
+    LMDataSet aside;
+    EXPECT_THROW(aside.Load(path, &stopping), LoadCancelled);
+    EXPECT_EQ(stopping.seen.size(), 2u);
+    EXPECT_FALSE(aside.IsLoaded());
+    EXPECT_TRUE(aside.Records.empty());
+
+    shown.GroupedCount = 7;
+    aside.Swap(shown);
+    EXPECT_FALSE(shown.IsLoaded());
+    EXPECT_EQ(aside.FileName, path);
+    EXPECT_EQ(aside.HitCount, 150000u);
+    EXPECT_EQ(aside.GroupedCount, 7u);
+}
+
 TEST(LMDataSetFile, LoadFailuresLeaveTheSetEmpty)
 {
     TempFolder folder;

@@ -1,0 +1,722 @@
+#include "lmqwin2/ui/TLmqMain.h"
+
+#include "lmqwin2/ui/DataLoader.h"
+#include "lmqwin2/ui/TChannelPanel.h"
+#include "lmqwin2/ui/UserDialogs.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QHBoxLayout>
+
+namespace lmq {
+
+namespace {
+
+// The file dialog's title: its first three letters are Cyrillic.
+const QString kOpenTitle = QString::fromUtf8("\xD0\x9E\xD1\x80\xD0\xB5n Data File");
+const QString kDataFilter = QString::fromUtf8("All AE Systems (*.dta *.dtt *.ald);;"
+                                              "DiSP (*.dta);;"
+                                              "Spartan 3000 (*.dta *.dtt);;"
+                                              "ALine32D (*.ald);;"
+                                              "\xD0\x92\xD1\x81\xD0\xB5 \xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB\xD1\x8B (*)");
+
+// Extensions of a data file named on the command line.
+bool IsCommandLineDataFile(const QString& path)
+{
+    static const QStringList extensions = {"DTA", "DTT", "SDA", "SDT", "LDA", "LDT", "ALD"};
+    return extensions.contains(QFileInfo(path).suffix().toUpper());
+}
+
+constexpr int kPanelWidths[7] = {200, 75, 75, 75, 75, 75, 50};
+
+} // namespace
+
+// Protocol lines of the frame tool and the set commands.
+class TLmqMain::ProtocolSink : public lm::FrameProtocolSink {
+public:
+    explicit ProtocolSink(TLmqMain& window) : window_(window) {}
+    void Message(const std::string& text) override { window_.Protocol.Add(text); }
+    void NewSelection(const lm::TFrameRect& frame) override
+    {
+        // The short names are those of the graph's axis parameters.
+        std::string xName, yName;
+        window_.ShortNamesOf(frame.Graph, xName, yName);
+        window_.Protocol.NewSelection(
+            lm::MakeNewSelection(frame, xName, yName, window_.Options.EventsView, window_.TimeFilter()));
+    }
+
+private:
+    TLmqMain& window_;
+};
+
+TLmqMain::TLmqMain(const QuorvelEnvironment& environment, QWidget* parent)
+    : QMainWindow(parent), env_(environment), dialogs_(environment.dialogs)
+{
+    setWindowTitle(kProgramTitle);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    data_ = std::make_unique<lm::LMDataSet>();
+    sink_ = std::make_unique<ProtocolSink>(*this);
+    loader_ = new DataLoader(this);
+    connect(loader_, &DataLoader::finished, this, &TLmqMain::LoadFinished);
+    connect(loader_, &DataLoader::failed, this, &TLmqMain::LoadFailed);
+    connect(loader_, &DataLoader::cancelled, this, &TLmqMain::LoadCancelled);
+
+    // The page control fills the client area, the channel panel stands beside it.
+    auto* client = new QWidget(this);
+    auto* layout = new QHBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    PageControl = new QTabWidget(client);
+    layout->addWidget(PageControl, 1);
+    ChannelPanel = new TChannelPanel;
+    ChannelArea = new QScrollArea(client);
+    ChannelArea->setWidget(ChannelPanel);
+    ChannelArea->setWidgetResizable(false);
+    ChannelArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ChannelArea->setFixedWidth(ChannelPanel->width() + 18);
+    ChannelArea->hide();
+    layout->addWidget(ChannelArea);
+    setCentralWidget(client);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    connect(ChannelPanel->AllButton, &QPushButton::clicked, AllShowAction, &QAction::trigger);
+    connect(ChannelPanel->RefreshButton, &QPushButton::clicked, RefreshAction, &QAction::trigger);
+
+    // Options first, then the start-up test setup beside the program, then the protocol.
+    Options.Load(*env_.settings);
+    Options.SetPointSize(Options.PointSize);
+    const std::string setupFile = lm::ATestSetup::StartupFileName(env_.programPath.toStdString());
+    if (!TestSetupData.LoadFromFile(setupFile))
+        dialogs_->Warning(this, "Warning", lm::kMsgUnknownSetupFormat);
+    Protocol.Add(lm::protocol_text::kLaunched);
+    resize(1100, 760);
+}
+
+TLmqMain::~TLmqMain()
+{
+    Shutdown();
+}
+
+lm::LMDataSet& TLmqMain::Data()
+{
+    return *data_;
+}
+
+bool TLmqMain::FrameMode() const
+{
+    return !ZoomAction->isChecked();
+}
+
+lm::TimeRangeFilter TLmqMain::TimeFilter() const
+{
+    return {Options.TimeFilterOn, int32_t(Options.TimeFilterStart), int32_t(Options.TimeFilterEnd)};
+}
+
+void TLmqMain::CreateActions()
+{
+    // One place for every command: caption (the menu's wording where it differs from the
+    // tool button's), shortcut and whether it toggles.
+    auto make = [this](const QString& caption, const QString& menuText, const QKeySequence& key = {},
+                       bool checkable = false) {
+        auto* action = new QAction(menuText.isEmpty() ? caption : menuText, this);
+        action->setIconText(caption);
+        action->setToolTip(key.isEmpty() ? caption : caption + " (" + key.toString(QKeySequence::NativeText) + ")");
+        if (!key.isEmpty())
+            action->setShortcut(key);
+        action->setCheckable(checkable);
+        addAction(action); // shortcuts work while the menus or the tool bar are hidden
+        return action;
+    };
+    OpenAction = make("Open Data File", "Open data file..");
+    SaveAsAction = make("Save data as..", "");
+    ExitAction = make("Exit", "", QKeySequence(Qt::ALT | Qt::Key_F4));
+    RefreshAction = make("Refresh", "", QKeySequence(Qt::Key_F5));
+    RefreshtoStart1 = make("Refresh to start", "", QKeySequence(Qt::CTRL | Qt::Key_F5));
+    AllShowAction = make("All", "Show all channels", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A));
+    ZoomAction = make("Zoom", "", QKeySequence(Qt::Key_F2), true);
+    UnZoomAction = make("UnZoom", "", QKeySequence(Qt::Key_F3));
+    ZoomAtAction = make("Zoom..", "", QKeySequence(Qt::CTRL | Qt::Key_F2));
+    TimeScrollLeft = make("Scroll Left", "", QKeySequence(Qt::CTRL | Qt::Key_Left));
+    TimeScrollRight = make("Scroll Right", "", QKeySequence(Qt::CTRL | Qt::Key_Right));
+    EventView = make("Event view", "", QKeySequence(Qt::Key_F9), true);
+    EventShadow = make("Show Shadow hits", "", {}, true);
+    ShowDeleted = make("Show deleted", "", {}, true);
+    ShowTimeMark = make("ShowTimeMark", "Show time marks", QKeySequence(Qt::CTRL | Qt::Key_T), true);
+    DataDependences = make("Data dependences", "", QKeySequence(Qt::Key_F6), true);
+    ColoredChannels = make("Colored channels", "", QKeySequence(Qt::Key_F7), true);
+    ColoredQuantaty = make("Colored Amount", "", QKeySequence(Qt::Key_F8), true);
+    Frames2JointOR = make("Add to grouped with OR", "", QKeySequence(Qt::Key_Insert));
+    Frames2JointAND = make("Add to grouped with AND", "", QKeySequence(Qt::CTRL | Qt::Key_A));
+    FramesDelete = make("Delete all frames", "", QKeySequence(Qt::CTRL | Qt::Key_D));
+    JointClear = make("Clear grouped data", "", QKeySequence(Qt::CTRL | Qt::Key_C));
+    InvertJoin = make("Invert grouped data", "");
+    JointDeleteData = make("Delete grouped data", "", QKeySequence(Qt::Key_Delete));
+    UndeleteData = make("Undelete data", "", QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    InvertDeleted = make("Invert deleted data", "");
+    ShowData = make("Show data", "Show framed data", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_D));
+    ShowStatistic = make("Show sets statistic", "", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    DataInfo = make("Data file information..", "", QKeySequence(Qt::CTRL | Qt::Key_I));
+    TestSetup = make("Test setup", "", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_T));
+    TestSetupMenuItem = make("Test setup", "Test setup..", QKeySequence(Qt::Key_F10));
+    Setup1 = make("&Options..", "");
+    DataBase1 = make("Graph data &base..", "");
+    ProtocolView1 = make("Protocol view...", "");
+    PanelViewItem = make("View toolbar", "", {}, true);
+    ChannelsPanelItem = make("Channels panel", "", {}, true);
+    Top1 = make("Top", "", {}, true);
+    Bottom1 = make("Bottom", "", {}, true);
+    Left1 = make("Left", "", {}, true);
+    Right1 = make("Right", "", {}, true);
+    AAELumeny = make("AE Lumeny help", "");
+    AQuorvel = make("AE Quorvel", "", QKeySequence(Qt::Key_F1));
+    AQuickTour = make("Quick tour", "");
+    AHelpHotKeys = make("Hot keys", "", QKeySequence(Qt::CTRL | Qt::Key_F1));
+    AShowChanges = make("Last changes", "");
+    About1 = make("About..", "");
+
+    // The colour mode is one of three; "Colored Amount" is reached only through the stored
+    // "ViewType", so its entry is hidden and disabled and its key does nothing.
+    auto* colourModes = new QActionGroup(this);
+    for (QAction* a : {DataDependences, ColoredChannels, ColoredQuantaty})
+        colourModes->addAction(a);
+    ColoredQuantaty->setVisible(false);
+    ColoredQuantaty->setEnabled(false);
+    auto* sides = new QActionGroup(this);
+    for (QAction* a : {Top1, Bottom1, Left1, Right1})
+        sides->addAction(a);
+
+    connect(OpenAction, &QAction::triggered, this, &TLmqMain::OpenCommand);
+    connect(SaveAsAction, &QAction::triggered, this, &TLmqMain::SaveAsCommand);
+    connect(ExitAction, &QAction::triggered, this, &QWidget::close);
+    connect(RefreshAction, &QAction::triggered, this, &TLmqMain::RefreshCommand);
+    connect(RefreshtoStart1, &QAction::triggered, this, &TLmqMain::RefreshToStartCommand);
+    connect(AllShowAction, &QAction::triggered, this, &TLmqMain::AllShowCommand);
+    connect(UnZoomAction, &QAction::triggered, this, &TLmqMain::UnZoomCommand);
+    connect(TimeScrollLeft, &QAction::triggered, this, [this] { TimeScrollCommand(false); });
+    connect(TimeScrollRight, &QAction::triggered, this, [this] { TimeScrollCommand(true); });
+    connect(EventView, &QAction::triggered, this, &TLmqMain::EventViewCommand);
+    connect(EventShadow, &QAction::triggered, this, &TLmqMain::EventShadowCommand);
+    connect(ShowDeleted, &QAction::triggered, this, [this](bool on) {
+        Options.ShowDeleted = on;
+        RedrawAll();
+    });
+    connect(ShowTimeMark, &QAction::triggered, this, [this](bool on) {
+        Options.ShowTimeMark = on;
+        RedrawAll();
+    });
+    connect(DataDependences, &QAction::triggered, this, [this] { SetColorMode(2); });
+    connect(ColoredChannels, &QAction::triggered, this, [this] { SetColorMode(0); });
+    connect(ColoredQuantaty, &QAction::triggered, this, [this] { SetColorMode(1); });
+    connect(Frames2JointOR, &QAction::triggered, this,
+            [this] { SetsCommand([](lm::FrameSession& s) { lm::GroupFrames(s, false); }); });
+    connect(Frames2JointAND, &QAction::triggered, this,
+            [this] { SetsCommand([](lm::FrameSession& s) { lm::GroupFrames(s, true); }); });
+    connect(FramesDelete, &QAction::triggered, this,
+            [this] { SetsCommand([](lm::FrameSession& s) { lm::DeleteAllFrames(s); }); });
+    connect(JointClear, &QAction::triggered, this,
+            [this] { SetsCommand([](lm::FrameSession& s) { lm::ClearGroupedData(s); }); });
+    connect(InvertJoin, &QAction::triggered, this,
+            [this] { SetsCommand([](lm::FrameSession& s) { lm::InvertGroupedData(s); }); });
+    connect(JointDeleteData, &QAction::triggered, this,
+            [this] { SetsCommand([](lm::FrameSession& s) { lm::DeleteGroupedData(s); }); });
+    connect(UndeleteData, &QAction::triggered, this, &TLmqMain::UndeleteCommand);
+    connect(InvertDeleted, &QAction::triggered, this,
+            [this] { SetsCommand([](lm::FrameSession& s) { lm::InvertDeletedData(s); }); });
+    connect(TestSetupMenuItem, &QAction::triggered, TestSetup, &QAction::trigger);
+    connect(PanelViewItem, &QAction::toggled, this, [this](bool on) { ToolBar->setVisible(on); });
+    connect(ChannelsPanelItem, &QAction::toggled, this, [this](bool on) { ChannelArea->setVisible(on); });
+    connect(Top1, &QAction::triggered, this, [this] { DockToolBar(1); });
+    connect(Bottom1, &QAction::triggered, this, [this] { DockToolBar(2); });
+    connect(Left1, &QAction::triggered, this, [this] { DockToolBar(3); });
+    connect(Right1, &QAction::triggered, this, [this] { DockToolBar(4); });
+    connect(AAELumeny, &QAction::triggered, this, [this] { HelpCommand(1); });
+    connect(AQuorvel, &QAction::triggered, this, [this] { HelpCommand(101); });
+    connect(AQuickTour, &QAction::triggered, this, [this] { HelpCommand(170); });
+    connect(AHelpHotKeys, &QAction::triggered, this, [this] { HelpCommand(150); });
+    connect(About1, &QAction::triggered, this, &TLmqMain::AboutCommand);
+    // The dialogs of "Zoom..", "Show data", "Show sets statistic", "Data file information..",
+    // "Test setup", "&Options..", "Graph data &base..", "Protocol view..." and "Last changes"
+    // are connected where they are built.
+}
+
+void TLmqMain::CreateMenus()
+{
+    FileMenu = menuBar()->addMenu("&File");
+    FileMenu->addAction(OpenAction);
+    FileMenu->addAction(SaveAsAction);
+    FileMenu->addSeparator();
+    FileMenu->addAction(ExitAction);
+
+    ViewMenu = menuBar()->addMenu("&View");
+    ViewMenu->addAction(PanelViewItem);
+    ViewMenu->addAction(ChannelsPanelItem);
+    QMenu* alignment = ViewMenu->addMenu("Toolbar alignment");
+    for (QAction* a : {Top1, Bottom1, Left1, Right1})
+        alignment->addAction(a);
+    ViewMenu->addSeparator();
+    for (QAction* a : {ZoomAction, UnZoomAction, ZoomAtAction, TimeScrollLeft, TimeScrollRight})
+        ViewMenu->addAction(a);
+
+    DataMenu = menuBar()->addMenu("&Data");
+    for (QAction* a : {DataDependences, ColoredChannels, ColoredQuantaty})
+        DataMenu->addAction(a);
+    DataMenu->addSeparator();
+    for (QAction* a : {EventView, EventShadow, ShowDeleted, ShowTimeMark})
+        DataMenu->addAction(a);
+    DataMenu->addSeparator();
+    DataMenu->addAction(TestSetupMenuItem);
+    DataMenu->addSeparator();
+    for (QAction* a : {RefreshAction, RefreshtoStart1, AllShowAction})
+        DataMenu->addAction(a);
+    DataMenu->addSeparator();
+    DataMenu->addAction(DataInfo);
+
+    SetsMenu = menuBar()->addMenu("&Sets");
+    for (QAction* a : {Frames2JointAND, Frames2JointOR, FramesDelete})
+        SetsMenu->addAction(a);
+    SetsMenu->addSeparator();
+    for (QAction* a : {JointClear, InvertJoin, JointDeleteData})
+        SetsMenu->addAction(a);
+    SetsMenu->addSeparator();
+    for (QAction* a : {UndeleteData, InvertDeleted})
+        SetsMenu->addAction(a);
+    SetsMenu->addSeparator();
+    SetsMenu->addAction(ShowData);
+    SetsMenu->addAction(ShowStatistic);
+
+    SetupMenu = menuBar()->addMenu("Se&tup");
+    for (QAction* a : {Setup1, DataBase1, ProtocolView1})
+        SetupMenu->addAction(a);
+
+    HelpMenu = menuBar()->addMenu("&Help");
+    for (QAction* a : {AAELumeny, AQuorvel, AQuickTour, AHelpHotKeys})
+        HelpMenu->addAction(a);
+    HelpMenu->addSeparator();
+    HelpMenu->addAction(AShowChanges);
+    HelpMenu->addAction(About1);
+}
+
+void TLmqMain::CreateToolBar()
+{
+    ToolBar = new QToolBar("Toolbar", this);
+    ToolBar->setObjectName("ToolBar");
+    ToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    for (QAction* a : {OpenAction, SaveAsAction})
+        ToolBar->addAction(a);
+    ToolBar->addSeparator();
+    for (QAction* a : {DataDependences, ColoredChannels, ColoredQuantaty})
+        ToolBar->addAction(a);
+    ToolBar->addSeparator();
+    for (QAction* a : {JointDeleteData, UndeleteData})
+        ToolBar->addAction(a);
+    ToolBar->addSeparator();
+    for (QAction* a : {ZoomAction, UnZoomAction, TimeScrollLeft, TimeScrollRight})
+        ToolBar->addAction(a);
+    ToolBar->addSeparator();
+    for (QAction* a : {ShowTimeMark, EventView, EventShadow})
+        ToolBar->addAction(a);
+    addToolBar(Qt::TopToolBarArea, ToolBar);
+    ToolBar->hide();
+    // A tool bar dragged to another side checks that side's menu item.
+    connect(ToolBar, &QToolBar::topLevelChanged, this, [this](bool floating) {
+        if (floating)
+            return;
+        const int align = ToolBarAlignNow();
+        QAction* items[4] = {Top1, Bottom1, Left1, Right1};
+        items[align - 1]->setChecked(true);
+    });
+}
+
+void TLmqMain::CreateStatusBar()
+{
+    // Before the first refresh the panels show their short texts.
+    const char* initial[7] = {"", "HITS:", "EVNT:", "FRM:", "GRPD:", "DEL: ", ""};
+    for (int i = 0; i < 7; ++i) {
+        StatusPanels[i] = new QLabel(initial[i], this);
+        StatusPanels[i]->setMinimumWidth(kPanelWidths[i]);
+        StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        statusBar()->addWidget(StatusPanels[i]);
+    }
+    LoadProgress = new QProgressBar(this);
+    LoadProgress->setRange(0, 1000);
+    LoadProgress->setMaximumWidth(200);
+    LoadCancel = new QPushButton("Cancel", this);
+    statusBar()->addPermanentWidget(LoadProgress);
+    statusBar()->addPermanentWidget(LoadCancel);
+    LoadProgress->hide();
+    LoadCancel->hide();
+    connect(LoadCancel, &QPushButton::clicked, loader_, &DataLoader::Cancel);
+    connect(loader_, &DataLoader::progress, this, [this](quint64 read, quint64 size) {
+        LoadProgress->setValue(size ? int(std::min<quint64>(read, size) * 1000 / size) : 0);
+    });
+}
+
+void TLmqMain::RefreshStatus()
+{
+    const lm::LMDataSet& data = Data();
+    StatusPanels[1]->setText(QString::asprintf("HITS:%-9u", data.HitCount));
+    StatusPanels[2]->setText(Options.EventsView ? QString::asprintf("EVNT:%-9u", data.EventCount)
+                                                : QString("EVNT: - "));
+    StatusPanels[3]->setText(QString::asprintf("FRMD:%-9u", data.FramedCount));
+    StatusPanels[4]->setText(QString::asprintf("GRPD:%-9u", data.GroupedCount));
+    StatusPanels[5]->setText(QString::asprintf("DLTD:%-9u", data.DeletedCount));
+}
+
+void TLmqMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+
+    // The pages are there at once; a data file of the command line follows them when loaded.
+    RebuildPages();
+    if (env_.arguments.size() == 1 && IsCommandLineDataFile(env_.arguments[0]))
+        LoadDataFile(env_.arguments[0]);
+    else
+        RefreshStatus();
+    ChannelPanel->SetChecked(Options.CheckedChan);
+    ApplyViewState();
+}
+
+void TLmqMain::ApplyViewState()
+{
+    ChannelsPanelItem->setChecked(Options.ChanPanVisible);
+    ChannelArea->setVisible(Options.ChanPanVisible);
+    PanelViewItem->setChecked(Options.ToolBarVisible);
+    ToolBar->setVisible(Options.ToolBarVisible);
+    DockToolBar(Options.ToolBarAlign);
+    (Options.ViewType == 0 ? ColoredChannels : Options.ViewType == 1 ? ColoredQuantaty : DataDependences)
+        ->setChecked(true);
+    EventView->setChecked(Options.EventsView);
+    EventShadow->setChecked(Options.SecondAsShadow);
+    ShowTimeMark->setChecked(Options.ShowTimeMark);
+    ShowDeleted->setChecked(Options.ShowDeleted);
+}
+
+void TLmqMain::DockToolBar(int align)
+{
+    static const Qt::ToolBarArea areas[4] = {Qt::TopToolBarArea, Qt::BottomToolBarArea, Qt::LeftToolBarArea,
+                                             Qt::RightToolBarArea};
+    QAction* items[4] = {Top1, Bottom1, Left1, Right1};
+    const int index = align >= 1 && align <= 3 ? align - 1 : 3;
+    const bool visible = PanelViewItem->isChecked();
+    removeToolBar(ToolBar);
+    addToolBar(areas[index], ToolBar);
+    ToolBar->setVisible(visible);
+    items[index]->setChecked(true);
+}
+
+int TLmqMain::ToolBarAlignNow() const
+{
+    switch (toolBarArea(ToolBar)) {
+    case Qt::BottomToolBarArea:
+        return 2;
+    case Qt::LeftToolBarArea:
+        return 3;
+    case Qt::RightToolBarArea:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
+// --- Loading
+
+void TLmqMain::LoadDataFile(const QString& path)
+{
+    if (!loader_->Start(path))
+        return;
+    ShowLoading(true);
+}
+
+bool TLmqMain::Loading() const
+{
+    return loader_->Running();
+}
+
+void TLmqMain::WaitForLoad()
+{
+    loader_->Wait();
+}
+
+void TLmqMain::ShowLoading(bool on)
+{
+    LoadProgress->setValue(0);
+    LoadProgress->setVisible(on);
+    LoadCancel->setVisible(on);
+    // One file at a time; saving reads the loaded file again, so it waits too.
+    OpenAction->setEnabled(!on);
+    SaveAsAction->setEnabled(!on);
+}
+
+void TLmqMain::LoadFinished()
+{
+    ShowLoading(false);
+    std::unique_ptr<lm::LMDataSet> loaded = loader_->TakeResult();
+    if (loaded) {
+        Data().Swap(*loaded);
+        loaded.reset(); // the previous file's records go now, not with the next load
+        RebuildPages();
+        Protocol.Add(lm::protocol_text::DataLoaded(Data().FileName));
+        setWindowTitle(QString(kProgramTitle) + " - " + loader_->Path());
+    }
+    RefreshStatus();
+    emit loadEnded();
+}
+
+void TLmqMain::LoadFailed(const QString& message)
+{
+    // The data shown before stay as they were.
+    ShowLoading(false);
+    dialogs_->Warning(this, "Warning", message);
+    RefreshStatus();
+    emit loadEnded();
+}
+
+void TLmqMain::LoadCancelled()
+{
+    ShowLoading(false);
+    emit loadEnded();
+}
+
+void TLmqMain::OpenCommand()
+{
+    const QString path = dialogs_->OpenFileName(this, kOpenTitle, kDataFilter);
+    if (!path.isEmpty())
+        LoadDataFile(path);
+}
+
+void TLmqMain::SaveAsCommand()
+{
+    const QString target = dialogs_->SaveFileName(this, "Save Data File", kDataFilter);
+    if (target.isEmpty())
+        return;
+    try {
+        Data().Save(target.toStdString());
+    } catch (const std::exception& error) {
+        dialogs_->Error(this, "Error..", QString::fromUtf8(error.what()));
+        return;
+    }
+    RedrawAll();
+    Protocol.Add(lm::protocol_text::DataSaved(target.toStdString()));
+}
+
+// --- Channels
+
+void TLmqMain::RefreshCommand()
+{
+    Options.CheckedChan = ChannelPanel->Checked();
+    RedrawAll();
+}
+
+void TLmqMain::AllShowCommand()
+{
+    ChannelPanel->SetAll(AllToggle);
+    AllToggle = !AllToggle;
+}
+
+// --- Time
+
+void TLmqMain::RefreshToStartCommand()
+{
+    if (Data().Records.empty())
+        return;
+    ResetTimeRanges();
+    RedrawAll();
+}
+
+void TLmqMain::UnZoomCommand()
+{
+    if (ZoomStack.empty())
+        return;
+    ZoomStack.pop_back();
+    if (!ZoomStack.empty()) {
+        Options.TimeFilterOn = true;
+        Options.TimeFilterStart = ZoomStack.back().Start;
+        Options.TimeFilterEnd = ZoomStack.back().End;
+        ApplyTimeRange(ZoomStack.back());
+    } else {
+        ResetTimeRanges();
+    }
+    RedrawAll();
+}
+
+void TLmqMain::TimeScrollCommand(bool right)
+{
+    if (ZoomStack.empty())
+        return;
+    const TimeWindow next = ScrolledTimeWindow(ZoomStack.back(), right);
+    // The filter takes the range; whether it is on stays as it was.
+    Options.TimeFilterStart = next.Start;
+    Options.TimeFilterEnd = next.End;
+    ZoomStack.push_back(next);
+    ApplyTimeRange(next);
+    RedrawAll();
+}
+
+// --- View
+
+void TLmqMain::EventViewCommand()
+{
+    Options.EventsView = EventView->isChecked();
+    Frames.DeleteAll();
+    Data().ClearFrameBits();
+    RedrawAll();
+    RefreshStatus();
+}
+
+void TLmqMain::EventShadowCommand()
+{
+    Options.SecondAsShadow = EventShadow->isChecked();
+    if (Options.EventsView) {
+        RedrawAll();
+        RefreshStatus();
+    }
+}
+
+void TLmqMain::SetColorMode(int viewType)
+{
+    Options.ViewType = viewType;
+    RedrawAll();
+}
+
+// --- Sets
+
+void TLmqMain::SetsCommand(const std::function<void(lm::FrameSession&)>& operation)
+{
+    lm::FrameSession session{Data(), Frames, *sink_, TimeFilter(), Options.EventsView};
+    operation(session);
+    RedrawAll();
+    RefreshStatus();
+}
+
+void TLmqMain::UndeleteCommand()
+{
+    lm::FrameSession session{Data(), Frames, *sink_, TimeFilter(), Options.EventsView};
+    // The frames go first, whatever the answer.
+    if (Frames.Any()) {
+        Frames.DeleteAll();
+        RedrawAll();
+    }
+    const bool yes = dialogs_->Confirm(this, "Confirm", "Deleted data will be undeleted.\nConfirm please");
+    lm::UndeleteData(session, yes);
+    RedrawAll();
+    RefreshStatus();
+}
+
+// --- Help
+
+void TLmqMain::HelpCommand(int topic)
+{
+    Q_UNUSED(topic);
+    dialogs_->Information(this, kProgramTitle,
+                          "No help is installed: the help of AE Quorvel comes with a later version.");
+}
+
+void TLmqMain::AboutCommand()
+{
+    dialogs_->Information(this, "About...",
+                          QString("%1\nThe correlation program of AE Lumeny\nVersion %2, built %3")
+                              .arg(kProgramTitle, QApplication::applicationVersion(), __DATE__));
+}
+
+// --- Pages (filled in with the graph pages)
+
+void TLmqMain::RebuildPages()
+{
+    ZoomStack.clear();
+    Options.TimeFilterOn = false;
+}
+
+void TLmqMain::RedrawAll() {}
+
+void TLmqMain::ShortNamesOf(const void*, std::string& xName, std::string& yName) const
+{
+    xName.clear();
+    yName.clear();
+}
+
+void TLmqMain::ApplyTimeRange(TimeWindow) {}
+
+void TLmqMain::ResetTimeRanges()
+{
+    Options.TimeFilterOn = false;
+}
+
+bool TLmqMain::SaveScreenshot(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return grab().save(path);
+}
+
+// --- Shutdown
+
+void TLmqMain::closeEvent(QCloseEvent* event)
+{
+    if (Loading()) {
+        loader_->Cancel();
+        WaitForLoad();
+    }
+    Shutdown();
+    event->accept();
+}
+
+bool TLmqMain::WriteReportFile(QString& error)
+{
+    // The program's folder first; an installed program's folder is closed to its users,
+    // so their own data folder takes the file then.
+    const QString programFolder = QFileInfo(env_.programPath).absolutePath();
+    std::string message;
+    for (const QString& folder : {programFolder, env_.userDataFolder}) {
+        if (folder.isEmpty())
+            continue;
+        QDir().mkpath(folder);
+        if (Protocol.WriteReport(folder.toStdString(), message)) {
+            reportFolder_ = folder;
+            return true;
+        }
+    }
+    error = QString::fromStdString(message);
+    return false;
+}
+
+void TLmqMain::Shutdown()
+{
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    if (!env_.persistent)
+        return;
+    if (shownOnce_) {
+        Options.ToolBarAlign = ToolBarAlignNow();
+        Options.ToolBarVisible = PanelViewItem->isChecked();
+        Options.ChanPanVisible = ChannelsPanelItem->isChecked();
+        Options.ViewType = ColoredChannels->isChecked() ? 0 : ColoredQuantaty->isChecked() ? 1 : 2;
+    }
+    Options.Save(*env_.settings);
+    Protocol.Add(lm::protocol_text::kClosed);
+    if (Options.WriteReport) {
+        QString error;
+        if (!WriteReportFile(error))
+            dialogs_->Error(isVisible() ? this : nullptr, "Error..", error);
+    }
+}
+
+} // namespace lmq
