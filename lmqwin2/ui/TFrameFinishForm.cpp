@@ -16,22 +16,15 @@ constexpr lm::FrameLimitChoice kOrder[4] = {
     lm::FrameLimitChoice::GroupOrAddNew,
 };
 
-constexpr const char* kCaptions[4] = {
-    "Delete all frames, except new frame",
-    "Ignore new frame",
-    "Groop existing frames with \"AND\", add new frame",
-    "Groop existing frames with \"OR\", add new frame",
-};
-
 } // namespace
 
 TFrameFinishForm::TFrameFinishForm(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle("Warning");
+    setWindowTitle(lm::kFrameLimitCaption);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(kFrameLimitText, this));
+    layout->addWidget(new QLabel(lm::kFrameLimitText, this));
     for (int i = 0; i < 4; ++i) {
-        Choices[i] = new QRadioButton(kCaptions[i], this);
+        Choices[i] = new QRadioButton(lm::kFrameLimitChoices[size_t(i)], this);
         layout->addWidget(Choices[i]);
     }
     Choices[0]->setChecked(true);

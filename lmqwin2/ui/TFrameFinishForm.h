@@ -3,16 +3,13 @@
 // The question asked when a ninth frame is drawn with Shift: what to do with the eight
 // frames there are and the new one.
 
-#include "lmqwin2/graphs/frames/FrameSession.h"
+#include "lmqwin2/graphs/TLMPageControl.h"
 
 #include <QDialog>
 
 class QRadioButton;
 
 namespace lmq {
-
-inline constexpr const char* kFrameLimitText =
-    "The allowable amount of frames is exceeded. Choose one of the folowing: ";
 
 class TFrameFinishForm : public QDialog {
     Q_OBJECT

@@ -1,13 +1,24 @@
 #include "lmqwin2/ui/TLmqMain.h"
 
+#include "lmdata/AGraphDatabase.h"
+#include "lmdata/AParamTable.h"
+#include "lmdata/LMDatabase.h"
 #include "lmqwin2/ui/DataLoader.h"
 #include "lmqwin2/ui/TChannelPanel.h"
+#include "lmqwin2/ui/TImageCanvas.h"
+#include "lmqwin2/ui/TSettingsStore.h"
+#include "lmqwin2/ui/ToolIcons.h"
 #include "lmqwin2/ui/UserDialogs.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QThread>
+#include <QTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -43,19 +54,27 @@ constexpr int kPanelWidths[7] = {200, 75, 75, 75, 75, 75, 50};
 
 } // namespace
 
-// Protocol lines of the frame tool and the set commands.
-class TLmqMain::ProtocolSink : public lm::FrameProtocolSink {
+// The page control's message boxes and frame-limit question through the window's dialogs.
+class TLmqMain::MessageBoxAdapter final : public lm::AMessageBox {
 public:
-    explicit ProtocolSink(TLmqMain& window) : window_(window) {}
-    void Message(const std::string& text) override { window_.Protocol.Add(text); }
-    void NewSelection(const lm::TFrameRect& frame) override
+    explicit MessageBoxAdapter(TLmqMain& window) : window_(window) {}
+    void Warning(const std::string& caption, const std::string& text) override
     {
-        // The short names are those of the graph's axis parameters.
-        std::string xName, yName;
-        window_.ShortNamesOf(frame.Graph, xName, yName);
-        window_.Protocol.NewSelection(
-            lm::MakeNewSelection(frame, xName, yName, window_.Options.EventsView, window_.TimeFilter()));
+        window_.dialogs_->Warning(&window_, QString::fromStdString(caption), QString::fromStdString(text));
     }
+    bool Confirm(const std::string& text) override
+    {
+        return window_.dialogs_->Confirm(&window_, "Confirm", QString::fromStdString(text));
+    }
+
+private:
+    TLmqMain& window_;
+};
+
+class TLmqMain::FrameQuestionAdapter final : public lm::AFrameLimitQuestion {
+public:
+    explicit FrameQuestionAdapter(TLmqMain& window) : window_(window) {}
+    lm::FrameLimitChoice Ask() override { return window_.dialogs_->AskFrameLimit(&window_); }
 
 private:
     TLmqMain& window_;
@@ -66,8 +85,11 @@ TLmqMain::TLmqMain(const QuorvelEnvironment& environment, QWidget* parent)
 {
     setWindowTitle(kProgramTitle);
     setContextMenuPolicy(Qt::NoContextMenu);
-    data_ = std::make_unique<lm::LMDataSet>();
-    sink_ = std::make_unique<ProtocolSink>(*this);
+    // The page control first: it owns the data set of the run.
+    PageControl = std::make_unique<lm::TLMPageControl>(Options, TestSetupData, Protocol);
+    PageControl->PaintThreads = std::max(1, QThread::idealThreadCount());
+    box_ = std::make_unique<MessageBoxAdapter>(*this);
+    question_ = std::make_unique<FrameQuestionAdapter>(*this);
     loader_ = new DataLoader(this);
     connect(loader_, &DataLoader::finished, this, &TLmqMain::LoadFinished);
     connect(loader_, &DataLoader::failed, this, &TLmqMain::LoadFailed);
@@ -78,8 +100,9 @@ TLmqMain::TLmqMain(const QuorvelEnvironment& environment, QWidget* parent)
     auto* layout = new QHBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    PageControl = new QTabWidget(client);
-    layout->addWidget(PageControl, 1);
+    PageTabs = new QTabWidget(client);
+    PageTabs->setDocumentMode(true);
+    layout->addWidget(PageTabs, 1);
     ChannelPanel = new TChannelPanel;
     ChannelArea = new QScrollArea(client);
     ChannelArea->setWidget(ChannelPanel);
@@ -100,11 +123,28 @@ TLmqMain::TLmqMain(const QuorvelEnvironment& environment, QWidget* parent)
     // Options first, then the start-up test setup beside the program, then the protocol.
     Options.Load(*env_.settings);
     Options.SetPointSize(Options.PointSize);
-    const std::string setupFile = lm::ATestSetup::StartupFileName(env_.programPath.toStdString());
-    if (!TestSetupData.LoadFromFile(setupFile))
+    if (!TestSetupData.LoadFromFile(lm::StartupSetupPath(env_.programPath)))
         dialogs_->Warning(this, "Warning", lm::kMsgUnknownSetupFormat);
     Protocol.Add(lm::protocol_text::kLaunched);
+    OpenGraphDatabase();
+
+    connect(PageTabs, &QTabWidget::currentChanged, this, [this] { RelayoutPages(); });
     resize(1100, 760);
+}
+
+void TLmqMain::OpenGraphDatabase()
+{
+    // Without its database the program still opens files; it just has no pages to show.
+    try {
+        database_ = std::make_unique<lm::LMDatabase>(lm::LMDatabase::Open(lm::LMDatabase::ResolvePath({})));
+        graphDatabase_ = std::make_unique<lm::AGraphDatabase>(*database_);
+        paramTable_ = std::make_unique<lm::AParamTable>(*database_);
+        graphSource_ = std::make_unique<lm::GraphDatabaseSource>(*graphDatabase_);
+        PageControl->SetGraphSource(graphSource_.get());
+        PageControl->SetParamLookup(paramTable_.get());
+    } catch (const std::exception& error) {
+        dialogs_->Error(this, "Error", QString::fromUtf8(error.what()));
+    }
 }
 
 TLmqMain::~TLmqMain()
@@ -112,19 +152,14 @@ TLmqMain::~TLmqMain()
     Shutdown();
 }
 
-lm::LMDataSet& TLmqMain::Data()
-{
-    return *data_;
-}
-
 bool TLmqMain::FrameMode() const
 {
-    return !ZoomAction->isChecked();
+    return PageControl->Common().FrameMode;
 }
 
-lm::TimeRangeFilter TLmqMain::TimeFilter() const
+TPageWidget* TLmqMain::PageWidget(int index) const
 {
-    return {Options.TimeFilterOn, int32_t(Options.TimeFilterStart), int32_t(Options.TimeFilterEnd)};
+    return index >= 0 && index < int(pageWidgets_.size()) ? pageWidgets_[size_t(index)] : nullptr;
 }
 
 void TLmqMain::CreateActions()
@@ -204,12 +239,17 @@ void TLmqMain::CreateActions()
     connect(SaveAsAction, &QAction::triggered, this, &TLmqMain::SaveAsCommand);
     connect(ExitAction, &QAction::triggered, this, &QWidget::close);
     connect(RefreshAction, &QAction::triggered, this, &TLmqMain::RefreshCommand);
-    connect(RefreshtoStart1, &QAction::triggered, this, &TLmqMain::RefreshToStartCommand);
+    using Command = lm::TLMPageControl::Command;
+    connect(RefreshtoStart1, &QAction::triggered, this, [this] { PageCommand(Command::RefreshtoStart1); });
     connect(AllShowAction, &QAction::triggered, this, &TLmqMain::AllShowCommand);
-    connect(UnZoomAction, &QAction::triggered, this, &TLmqMain::UnZoomCommand);
-    connect(TimeScrollLeft, &QAction::triggered, this, [this] { TimeScrollCommand(false); });
-    connect(TimeScrollRight, &QAction::triggered, this, [this] { TimeScrollCommand(true); });
-    connect(EventView, &QAction::triggered, this, &TLmqMain::EventViewCommand);
+    connect(ZoomAction, &QAction::toggled, this, [this](bool down) { PageControl->Common().FrameMode = !down; });
+    connect(UnZoomAction, &QAction::triggered, this, [this] { PageCommand(Command::UnZoom); });
+    connect(TimeScrollLeft, &QAction::triggered, this, [this] { PageCommand(Command::TimeScrollLeft); });
+    connect(TimeScrollRight, &QAction::triggered, this, [this] { PageCommand(Command::TimeScrollRight); });
+    connect(EventView, &QAction::triggered, this, [this] {
+        PageCommand(Command::EventView);
+        EventView->setChecked(Options.EventsView);
+    });
     connect(EventShadow, &QAction::triggered, this, &TLmqMain::EventShadowCommand);
     connect(ShowDeleted, &QAction::triggered, this, [this](bool on) {
         Options.ShowDeleted = on;
@@ -222,21 +262,14 @@ void TLmqMain::CreateActions()
     connect(DataDependences, &QAction::triggered, this, [this] { SetColorMode(2); });
     connect(ColoredChannels, &QAction::triggered, this, [this] { SetColorMode(0); });
     connect(ColoredQuantaty, &QAction::triggered, this, [this] { SetColorMode(1); });
-    connect(Frames2JointOR, &QAction::triggered, this,
-            [this] { SetsCommand([](lm::FrameSession& s) { lm::GroupFrames(s, false); }); });
-    connect(Frames2JointAND, &QAction::triggered, this,
-            [this] { SetsCommand([](lm::FrameSession& s) { lm::GroupFrames(s, true); }); });
-    connect(FramesDelete, &QAction::triggered, this,
-            [this] { SetsCommand([](lm::FrameSession& s) { lm::DeleteAllFrames(s); }); });
-    connect(JointClear, &QAction::triggered, this,
-            [this] { SetsCommand([](lm::FrameSession& s) { lm::ClearGroupedData(s); }); });
-    connect(InvertJoin, &QAction::triggered, this,
-            [this] { SetsCommand([](lm::FrameSession& s) { lm::InvertGroupedData(s); }); });
-    connect(JointDeleteData, &QAction::triggered, this,
-            [this] { SetsCommand([](lm::FrameSession& s) { lm::DeleteGroupedData(s); }); });
-    connect(UndeleteData, &QAction::triggered, this, &TLmqMain::UndeleteCommand);
-    connect(InvertDeleted, &QAction::triggered, this,
-            [this] { SetsCommand([](lm::FrameSession& s) { lm::InvertDeletedData(s); }); });
+    const std::pair<QAction*, Command> setCommands[] = {
+        {Frames2JointOR, Command::Frames2JointOR}, {Frames2JointAND, Command::Frames2JointAND},
+        {FramesDelete, Command::FramesDelete},     {JointClear, Command::JointClear},
+        {InvertJoin, Command::InvertJoin},         {JointDeleteData, Command::JointDeleteData},
+        {UndeleteData, Command::UndeleteData},     {InvertDeleted, Command::InvertDeleted},
+    };
+    for (const auto& [action, command] : setCommands)
+        connect(action, &QAction::triggered, this, [this, command = command] { PageCommand(command); });
     connect(TestSetupMenuItem, &QAction::triggered, TestSetup, &QAction::trigger);
     connect(PanelViewItem, &QAction::toggled, this, [this](bool on) { ToolBar->setVisible(on); });
     connect(ChannelsPanelItem, &QAction::toggled, this, [this](bool on) { ChannelArea->setVisible(on); });
@@ -315,7 +348,25 @@ void TLmqMain::CreateToolBar()
 {
     ToolBar = new QToolBar("Toolbar", this);
     ToolBar->setObjectName("ToolBar");
-    ToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const std::pair<QAction*, ToolIcon> icons[] = {
+        {OpenAction, ToolIcon::Open},
+        {SaveAsAction, ToolIcon::SaveAs},
+        {DataDependences, ToolIcon::DataDependences},
+        {ColoredChannels, ToolIcon::ColoredChannels},
+        {ColoredQuantaty, ToolIcon::ColoredAmount},
+        {JointDeleteData, ToolIcon::DeleteGrouped},
+        {UndeleteData, ToolIcon::Undelete},
+        {ZoomAction, ToolIcon::Zoom},
+        {UnZoomAction, ToolIcon::UnZoom},
+        {TimeScrollLeft, ToolIcon::ScrollLeft},
+        {TimeScrollRight, ToolIcon::ScrollRight},
+        {ShowTimeMark, ToolIcon::TimeMarks},
+        {EventView, ToolIcon::EventView},
+        {EventShadow, ToolIcon::ShadowHits},
+    };
+    for (const auto& [action, icon] : icons)
+        action->setIcon(MakeToolIcon(icon));
     ToolBar->setAllowedAreas(Qt::AllToolBarAreas);
     for (QAction* a : {OpenAction, SaveAsAction})
         ToolBar->addAction(a);
@@ -369,13 +420,9 @@ void TLmqMain::CreateStatusBar()
 
 void TLmqMain::RefreshStatus()
 {
-    const lm::LMDataSet& data = Data();
-    StatusPanels[1]->setText(QString::asprintf("HITS:%-9u", data.HitCount));
-    StatusPanels[2]->setText(Options.EventsView ? QString::asprintf("EVNT:%-9u", data.EventCount)
-                                                : QString("EVNT: - "));
-    StatusPanels[3]->setText(QString::asprintf("FRMD:%-9u", data.FramedCount));
-    StatusPanels[4]->setText(QString::asprintf("GRPD:%-9u", data.GroupedCount));
-    StatusPanels[5]->setText(QString::asprintf("DLTD:%-9u", data.DeletedCount));
+    const std::array<std::string, 5> texts = PageControl->StatusTexts();
+    for (int i = 0; i < 5; ++i)
+        StatusPanels[i + 1]->setText(QString::fromStdString(texts[size_t(i)]));
 }
 
 void TLmqMain::showEvent(QShowEvent* event)
@@ -386,13 +433,13 @@ void TLmqMain::showEvent(QShowEvent* event)
     shownOnce_ = true;
 
     // The pages are there at once; a data file of the command line follows them when loaded.
+    ApplyViewState();
     RebuildPages();
     if (env_.arguments.size() == 1 && IsCommandLineDataFile(env_.arguments[0]))
         LoadDataFile(env_.arguments[0]);
     else
         RefreshStatus();
     ChannelPanel->SetChecked(Options.CheckedChan);
-    ApplyViewState();
 }
 
 void TLmqMain::ApplyViewState()
@@ -471,8 +518,11 @@ void TLmqMain::LoadFinished()
     ShowLoading(false);
     std::unique_ptr<lm::LMDataSet> loaded = loader_->TakeResult();
     if (loaded) {
+        // What the page control's load does after reading: the new set takes the place of
+        // the old one, every graph draws anew on the rebuilt pages, and the protocol says so.
         Data().Swap(*loaded);
         loaded.reset(); // the previous file's records go now, not with the next load
+        PageControl->Common().FreshlyLoaded = true;
         RebuildPages();
         Protocol.Add(lm::protocol_text::DataLoaded(Data().FileName));
         setWindowTitle(QString(kProgramTitle) + " - " + loader_->Path());
@@ -532,52 +582,11 @@ void TLmqMain::AllShowCommand()
     AllToggle = !AllToggle;
 }
 
-// --- Time
+// --- Commands of the page control
 
-void TLmqMain::RefreshToStartCommand()
+void TLmqMain::PageCommand(lm::TLMPageControl::Command command)
 {
-    if (Data().Records.empty())
-        return;
-    ResetTimeRanges();
-    RedrawAll();
-}
-
-void TLmqMain::UnZoomCommand()
-{
-    if (ZoomStack.empty())
-        return;
-    ZoomStack.pop_back();
-    if (!ZoomStack.empty()) {
-        Options.TimeFilterOn = true;
-        Options.TimeFilterStart = ZoomStack.back().Start;
-        Options.TimeFilterEnd = ZoomStack.back().End;
-        ApplyTimeRange(ZoomStack.back());
-    } else {
-        ResetTimeRanges();
-    }
-    RedrawAll();
-}
-
-void TLmqMain::TimeScrollCommand(bool right)
-{
-    if (ZoomStack.empty())
-        return;
-    const TimeWindow next = ScrolledTimeWindow(ZoomStack.back(), right);
-    // The filter takes the range; whether it is on stays as it was.
-    Options.TimeFilterStart = next.Start;
-    Options.TimeFilterEnd = next.End;
-    ZoomStack.push_back(next);
-    ApplyTimeRange(next);
-    RedrawAll();
-}
-
-// --- View
-
-void TLmqMain::EventViewCommand()
-{
-    Options.EventsView = EventView->isChecked();
-    Frames.DeleteAll();
-    Data().ClearFrameBits();
+    PageControl->Run(command, *box_);
     RedrawAll();
     RefreshStatus();
 }
@@ -597,30 +606,6 @@ void TLmqMain::SetColorMode(int viewType)
     RedrawAll();
 }
 
-// --- Sets
-
-void TLmqMain::SetsCommand(const std::function<void(lm::FrameSession&)>& operation)
-{
-    lm::FrameSession session{Data(), Frames, *sink_, TimeFilter(), Options.EventsView};
-    operation(session);
-    RedrawAll();
-    RefreshStatus();
-}
-
-void TLmqMain::UndeleteCommand()
-{
-    lm::FrameSession session{Data(), Frames, *sink_, TimeFilter(), Options.EventsView};
-    // The frames go first, whatever the answer.
-    if (Frames.Any()) {
-        Frames.DeleteAll();
-        RedrawAll();
-    }
-    const bool yes = dialogs_->Confirm(this, "Confirm", "Deleted data will be undeleted.\nConfirm please");
-    lm::UndeleteData(session, yes);
-    RedrawAll();
-    RefreshStatus();
-}
-
 // --- Help
 
 void TLmqMain::HelpCommand(int topic)
@@ -637,31 +622,194 @@ void TLmqMain::AboutCommand()
                               .arg(kProgramTitle, QApplication::applicationVersion(), __DATE__));
 }
 
-// --- Pages (filled in with the graph pages)
+// --- Pages
 
 void TLmqMain::RebuildPages()
 {
-    ZoomStack.clear();
-    Options.TimeFilterOn = false;
+    // The tabs go before the pages they show.
+    PageTabs->blockSignals(true);
+    while (PageTabs->count() > 0) {
+        QWidget* tab = PageTabs->widget(0);
+        PageTabs->removeTab(0);
+        delete tab;
+    }
+    pageWidgets_.clear();
+    PageControl->BuildPages(*box_);
+    RelayoutPages();
+    for (int i = 0; i < PageControl->PageCount(); ++i) {
+        auto* page = new TPageWidget(*PageControl, i, *this);
+        pageWidgets_.push_back(page);
+        PageTabs->addTab(page, QString::fromStdString(PageControl->Page(i).Caption));
+    }
+    PageTabs->blockSignals(false);
+    RelayoutPages();
+    if (!PageControl->BuildNote.empty())
+        statusBar()->showMessage(QString::fromStdString(PageControl->BuildNote), 10000);
 }
 
-void TLmqMain::RedrawAll() {}
-
-void TLmqMain::ShortNamesOf(const void*, std::string& xName, std::string& yName) const
+void TLmqMain::RelayoutPages()
 {
-    xName.clear();
-    yName.clear();
+    // Every page takes the size of the tab area.
+    QWidget* current = PageTabs->currentWidget();
+    QSize size = current ? current->size() : PageTabs->size();
+    if (!current && PageTabs->tabBar())
+        size.rheight() -= PageTabs->tabBar()->sizeHint().height();
+    if (size.width() <= 0 || size.height() <= 0)
+        return;
+    PageControl->Relayout(size.width(), size.height());
+    for (TPageWidget* page : pageWidgets_) {
+        page->PlaceViews();
+        page->update();
+    }
 }
 
-void TLmqMain::ApplyTimeRange(TimeWindow) {}
-
-void TLmqMain::ResetTimeRanges()
+void TLmqMain::resizeEvent(QResizeEvent* event)
 {
-    Options.TimeFilterOn = false;
+    QMainWindow::resizeEvent(event);
+    RelayoutPages();
+}
+
+void TLmqMain::RedrawAll()
+{
+    PageControl->RedrawAll();
+    shownPaintError_.clear();
+    if (TPageWidget* page = PageWidget(PageTabs->currentIndex())) {
+        page->Render();
+        page->update();
+    }
+}
+
+void TLmqMain::PagePaintError(const std::string& text)
+{
+    // Shown once the painting is over, and once until the next redraw.
+    if (text == shownPaintError_ || paintErrorPending_)
+        return;
+    shownPaintError_ = text;
+    paintErrorPending_ = true;
+    QTimer::singleShot(0, this, [this, text] {
+        paintErrorPending_ = false;
+        dialogs_->Warning(this, "Error", QString::fromStdString(text));
+    });
+}
+
+// --- Mouse on the graphs
+
+namespace {
+
+lm::MouseModifiers Modifiers(Qt::KeyboardModifiers m)
+{
+    return {bool(m & Qt::ShiftModifier), bool(m & Qt::ControlModifier), bool(m & Qt::AltModifier)};
+}
+
+lm::MouseButton Button(Qt::MouseButton b)
+{
+    return b == Qt::RightButton ? lm::MouseButton::Right : b == Qt::MiddleButton ? lm::MouseButton::Middle
+                                                                                 : lm::MouseButton::Left;
+}
+
+} // namespace
+
+void TLmqMain::GraphMousePress(TGraphView& view, QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    ApplyMouseOutcome(view, PageControl->MouseDown(view.Page.Index, view.Slot, Button(event->button()),
+                                                   Modifiers(event->modifiers()), at.x(), at.y()));
+}
+
+void TLmqMain::GraphMouseMove(TGraphView& view, QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    UpdateCursor(view, event->modifiers());
+    ApplyMouseOutcome(view, PageControl->MouseMove(view.Page.Index, view.Slot, Modifiers(event->modifiers()),
+                                                   at.x(), at.y()));
+}
+
+void TLmqMain::GraphMouseRelease(TGraphView& view, QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    ApplyMouseOutcome(view, PageControl->MouseUp(view.Page.Index, view.Slot, Button(event->button()),
+                                                 Modifiers(event->modifiers()), at.x(), at.y(), *question_));
+}
+
+void TLmqMain::GraphMouseLeave(TGraphView&)
+{
+    StatusPanels[0]->clear();
+}
+
+void TLmqMain::UpdateCursor(TGraphView& view, Qt::KeyboardModifiers modifiers)
+{
+    // A cross where a drag draws a frame, a horizontal arrow where it zooms in time.
+    const lm::TLMGraph* g = view.Graph();
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (g && PageControl->StartsBand(*g, Modifiers(modifiers)))
+        shape = g->IsTimeGraph() && (!FrameMode() || (modifiers & Qt::ControlModifier)) ? Qt::SizeHorCursor
+                                                                                        : Qt::CrossCursor;
+    if (view.cursor().shape() != shape)
+        view.setCursor(shape);
+}
+
+void TLmqMain::ApplyMouseOutcome(TGraphView& view, const lm::MouseOutcome& outcome)
+{
+    if (outcome.CursorText)
+        StatusPanels[0]->setText(QString::fromStdString(*outcome.CursorText));
+    if (outcome.BandChanged)
+        view.SetBand(outcome.BandVisible ? std::optional<lm::BandRect>(outcome.Band) : std::nullopt);
+    if (outcome.Repaint) {
+        // The frame or zoom marked the graphs; the page shown draws them now.
+        if (TPageWidget* page = PageWidget(PageTabs->currentIndex())) {
+            page->Render();
+            page->update();
+        }
+    }
+    if (outcome.FrameFinished || outcome.Zoomed)
+        RefreshStatus();
+    if (!outcome.Error.empty())
+        dialogs_->Warning(this, "Error", QString::fromStdString(outcome.Error));
+    if (outcome.CopyRequested)
+        if (lm::TLMGraph* g = view.Graph())
+            CopyGraph(*g);
+}
+
+void TLmqMain::CopyGraph(lm::TLMGraph& graph)
+{
+    // 25 millimetres to the inch, as the picture size has always been computed.
+    const int width = std::max(1, Options.PrnWidth * Options.PrnDPI / 25);
+    const int height = std::max(1, Options.PrnHeight * Options.PrnDPI / 25);
+    QImage image(width, height, QImage::Format_RGB32);
+    {
+        lm::TImageCanvas canvas(image, Options.PointSize);
+        graph.RenderCopy(canvas, width, height);
+        canvas.Finish();
+    }
+    image.setDotsPerMeterX(int(Options.PrnDPI / 0.0254));
+    image.setDotsPerMeterY(int(Options.PrnDPI / 0.0254));
+    QGuiApplication::clipboard()->setImage(image);
 }
 
 bool TLmqMain::SaveScreenshot(const QString& path)
 {
+    // The panel and the tool bar are part of the picture whatever the user keeps hidden.
+    ChannelsPanelItem->setChecked(true);
+    PanelViewItem->setChecked(true);
+    QApplication::processEvents();
+    RelayoutPages();
+    if (Data().IsLoaded() && PageControl->PageCount() > 0) {
+        // A frame on the first point graph of the first page, as a user would drag it.
+        const lm::TLMTabSheet& sheet = PageControl->Page(0);
+        for (const auto& g : sheet.Graphs) {
+            if (!g || !g->IsPointGraph())
+                continue;
+            const lm::PlotArea& p = g->Plot;
+            const int w = p.Right - p.Left, h = p.Bottom - p.Top;
+            const lm::BandRect band{p.Left + w * 2 / 5, p.Top + h / 5, p.Left + w * 4 / 5, p.Top + h * 3 / 5};
+            PageControl->FinishBand(*g, band, {}, *question_);
+            break;
+        }
+        PageTabs->setCurrentIndex(0);
+        RedrawAll();
+        RefreshStatus();
+    }
+    QApplication::processEvents();
     QDir().mkpath(QFileInfo(path).absolutePath());
     return grab().save(path);
 }

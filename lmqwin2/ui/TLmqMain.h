@@ -8,8 +8,8 @@
 #include "lmqwin2/evaluation/AOptions.h"
 #include "lmqwin2/evaluation/AProtocol.h"
 #include "lmqwin2/evaluation/ATestSetup.h"
-#include "lmqwin2/graphs/frames/FrameSession.h"
-#include "lmqwin2/ui/TimeScroll.h"
+#include "lmqwin2/graphs/TLMPageControl.h"
+#include "lmqwin2/ui/TPageWidget.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -27,6 +27,12 @@ class QPushButton;
 class QScrollArea;
 class QTabWidget;
 class QToolBar;
+
+namespace lm {
+class AGraphDatabase;
+class AParamTable;
+class LMDatabase;
+} // namespace lm
 
 namespace lmq {
 
@@ -46,23 +52,27 @@ struct QuorvelEnvironment {
     bool persistent = true;                 // false: shutdown writes neither options nor protocol file
 };
 
-class TLmqMain : public QMainWindow {
+class TLmqMain : public QMainWindow, private GraphMouseHandler {
     Q_OBJECT
 public:
     explicit TLmqMain(const QuorvelEnvironment& environment, QWidget* parent = nullptr);
     ~TLmqMain() override;
 
-    // State the commands work on.
+    // State the commands work on: the options, the test setup and the protocol of the run,
+    // and the page control with the data set, the frames and the zoom stack.
     lm::AOptions Options;
     lm::ATestSetup TestSetupData;
     lm::AProtocol Protocol;
-    lm::TFrameArray Frames;
-    std::vector<TimeWindow> ZoomStack;
+    std::unique_ptr<lm::TLMPageControl> PageControl;
     bool AllToggle = false; // the next "All" sets every box to this
     bool FrameMode() const; // true while the "Zoom" button is up
 
-    lm::LMDataSet& Data();
-    lm::TimeRangeFilter TimeFilter() const;
+    lm::LMDataSet& Data() { return PageControl->Data(); }
+    lm::TFrameArray& Frames() { return PageControl->Frames(); }
+    std::vector<lm::ATimeRange>& ZoomStack() { return PageControl->Common().ZoomStack; }
+    lm::TimeRangeFilter TimeFilter() const { return PageControl->Common().TimeFilter(); }
+    // The tab of page `index` (null when there is none).
+    TPageWidget* PageWidget(int index) const;
 
     // Loading: the command of the menu and the command line both end here. The load runs on
     // a worker thread; the pages show the new data when it has succeeded.
@@ -72,10 +82,11 @@ public:
 
     // The steps of the command table that are not only an action's trigger.
     void RefreshStatus();
+    // Every graph of every page draws anew; the page shown draws at once.
     void RedrawAll();
     void RebuildPages();
-    void ApplyTimeRange(TimeWindow range);
-    void ResetTimeRanges();
+    // Puts a copy of a graph on the clipboard (PrnWidth x PrnHeight mm at PrnDPI).
+    void CopyGraph(lm::TLMGraph& graph);
 
     // Renders the window (with the first point graph framed when data are loaded) to PATH.
     bool SaveScreenshot(const QString& path);
@@ -137,7 +148,7 @@ public:
     QToolBar* ToolBar;
     TChannelPanel* ChannelPanel;
     QScrollArea* ChannelArea;
-    QTabWidget* PageControl;
+    QTabWidget* PageTabs;
     QLabel* StatusPanels[7];
     QProgressBar* LoadProgress;
     QPushButton* LoadCancel;
@@ -156,6 +167,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateActions();
@@ -171,13 +183,10 @@ private:
     void RefreshCommand();
     void RefreshToStartCommand();
     void AllShowCommand();
-    void UnZoomCommand();
-    void TimeScrollCommand(bool right);
-    void EventViewCommand();
     void EventShadowCommand();
     void SetColorMode(int viewType);
-    void SetsCommand(const std::function<void(lm::FrameSession&)>& operation);
-    void UndeleteCommand();
+    // A command of the page control, then the redraw and the status.
+    void PageCommand(lm::TLMPageControl::Command command);
     void HelpCommand(int topic);
     void AboutCommand();
 
@@ -187,15 +196,31 @@ private:
     void ShowLoading(bool on);
 
     bool WriteReportFile(QString& error);
-    // The short names of a graph's axis parameters (empty for an unknown graph).
-    void ShortNamesOf(const void* graph, std::string& xName, std::string& yName) const;
+    void OpenGraphDatabase();
+    void RelayoutPages();
+    void ApplyMouseOutcome(TGraphView& view, const lm::MouseOutcome& outcome);
+    void UpdateCursor(TGraphView& view, Qt::KeyboardModifiers modifiers);
+
+    void GraphMousePress(TGraphView& view, QMouseEvent* event) override;
+    void GraphMouseMove(TGraphView& view, QMouseEvent* event) override;
+    void GraphMouseRelease(TGraphView& view, QMouseEvent* event) override;
+    void GraphMouseLeave(TGraphView& view) override;
+    void PagePaintError(const std::string& text) override;
 
     QuorvelEnvironment env_;
     UserDialogs* dialogs_;
     DataLoader* loader_;
-    class ProtocolSink;
-    std::unique_ptr<ProtocolSink> sink_;
-    std::unique_ptr<lm::LMDataSet> data_;
+    class MessageBoxAdapter;
+    class FrameQuestionAdapter;
+    std::unique_ptr<MessageBoxAdapter> box_;
+    std::unique_ptr<FrameQuestionAdapter> question_;
+    std::unique_ptr<lm::LMDatabase> database_;
+    std::unique_ptr<lm::AGraphDatabase> graphDatabase_;
+    std::unique_ptr<lm::AParamTable> paramTable_;
+    std::unique_ptr<lm::AGraphSource> graphSource_;
+    std::vector<TPageWidget*> pageWidgets_;
+    std::string shownPaintError_;
+    bool paintErrorPending_ = false;
     bool shownOnce_ = false;
     bool shutDown_ = false;
     QString reportFolder_;
