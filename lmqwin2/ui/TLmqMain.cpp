@@ -15,21 +15,22 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QMouseEvent>
-#include <QThread>
-#include <QTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QThread>
+#include <QTimer>
 #include <QToolBar>
-#include <QHBoxLayout>
 
 namespace lmq {
 
@@ -37,11 +38,12 @@ namespace {
 
 // The file dialog's title: its first three letters are Cyrillic.
 const QString kOpenTitle = QString::fromUtf8("\xD0\x9E\xD1\x80\xD0\xB5n Data File");
-const QString kDataFilter = QString::fromUtf8("All AE Systems (*.dta *.dtt *.ald);;"
-                                              "DiSP (*.dta);;"
-                                              "Spartan 3000 (*.dta *.dtt);;"
-                                              "ALine32D (*.ald);;"
-                                              "\xD0\x92\xD1\x81\xD0\xB5 \xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB\xD1\x8B (*)");
+const QString kDataFilter =
+    QString::fromUtf8("All AE Systems (*.dta *.dtt *.ald);;"
+                      "DiSP (*.dta);;"
+                      "Spartan 3000 (*.dta *.dtt);;"
+                      "ALine32D (*.ald);;"
+                      "\xD0\x92\xD1\x81\xD0\xB5 \xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB\xD1\x8B (*)");
 
 // Extensions of a data file named on the command line.
 bool IsCommandLineDataFile(const QString& path)
@@ -170,7 +172,8 @@ void TLmqMain::CreateActions()
                        bool checkable = false) {
         auto* action = new QAction(menuText.isEmpty() ? caption : menuText, this);
         action->setIconText(caption);
-        action->setToolTip(key.isEmpty() ? caption : caption + " (" + key.toString(QKeySequence::NativeText) + ")");
+        action->setToolTip(key.isEmpty() ? caption
+                                         : caption + " (" + key.toString(QKeySequence::NativeText) + ")");
         if (!key.isEmpty())
             action->setShortcut(key);
         action->setCheckable(checkable);
@@ -242,7 +245,8 @@ void TLmqMain::CreateActions()
     using Command = lm::TLMPageControl::Command;
     connect(RefreshtoStart1, &QAction::triggered, this, [this] { PageCommand(Command::RefreshtoStart1); });
     connect(AllShowAction, &QAction::triggered, this, &TLmqMain::AllShowCommand);
-    connect(ZoomAction, &QAction::toggled, this, [this](bool down) { PageControl->Common().FrameMode = !down; });
+    connect(ZoomAction, &QAction::toggled, this,
+            [this](bool down) { PageControl->Common().FrameMode = !down; });
     connect(UnZoomAction, &QAction::triggered, this, [this] { PageCommand(Command::UnZoom); });
     connect(TimeScrollLeft, &QAction::triggered, this, [this] { PageCommand(Command::TimeScrollLeft); });
     connect(TimeScrollRight, &QAction::triggered, this, [this] { PageCommand(Command::TimeScrollRight); });
@@ -449,7 +453,9 @@ void TLmqMain::ApplyViewState()
     PanelViewItem->setChecked(Options.ToolBarVisible);
     ToolBar->setVisible(Options.ToolBarVisible);
     DockToolBar(Options.ToolBarAlign);
-    (Options.ViewType == 0 ? ColoredChannels : Options.ViewType == 1 ? ColoredQuantaty : DataDependences)
+    (Options.ViewType == 0   ? ColoredChannels
+     : Options.ViewType == 1 ? ColoredQuantaty
+                             : DataDependences)
         ->setChecked(true);
     EventView->setChecked(Options.EventsView);
     EventShadow->setChecked(Options.SecondAsShadow);
@@ -526,6 +532,8 @@ void TLmqMain::LoadFinished()
         RebuildPages();
         Protocol.Add(lm::protocol_text::DataLoaded(Data().FileName));
         setWindowTitle(QString(kProgramTitle) + " - " + loader_->Path());
+        // The page shown draws now, so that the counters of its passes are in the status.
+        RedrawAll();
     }
     RefreshStatus();
     emit loadEnded();
@@ -703,8 +711,9 @@ lm::MouseModifiers Modifiers(Qt::KeyboardModifiers m)
 
 lm::MouseButton Button(Qt::MouseButton b)
 {
-    return b == Qt::RightButton ? lm::MouseButton::Right : b == Qt::MiddleButton ? lm::MouseButton::Middle
-                                                                                 : lm::MouseButton::Left;
+    return b == Qt::RightButton    ? lm::MouseButton::Right
+           : b == Qt::MiddleButton ? lm::MouseButton::Middle
+                                   : lm::MouseButton::Left;
 }
 
 } // namespace
@@ -835,7 +844,8 @@ bool TLmqMain::WriteReportFile(QString& error)
     for (const QString& folder : {programFolder, env_.userDataFolder}) {
         if (folder.isEmpty())
             continue;
-        QDir().mkpath(folder);
+        if (folder == env_.userDataFolder)
+            QDir().mkpath(folder);
         if (Protocol.WriteReport(folder.toStdString(), message)) {
             reportFolder_ = folder;
             return true;

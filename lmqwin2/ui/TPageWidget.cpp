@@ -48,17 +48,31 @@ void TPageWidget::Render(bool force)
         handler_.PagePaintError(error);
 }
 
-void TPageWidget::resizeEvent(QResizeEvent*)
+void TPageWidget::FitToSize()
 {
-    // All pages share the client size; the page control lays them all out.
+    // All pages share the client size and the page control lays them all out; only the
+    // page shown has that size (hidden tabs keep whatever size they had).
+    if (!isVisible())
+        return;
     const lm::TLMTabSheet& sheet = pages_.Page(Index);
     if (sheet.Geometry.PageWidth != width() || sheet.Geometry.PageHeight != height())
         pages_.Relayout(width(), height());
     PlaceViews();
 }
 
+void TPageWidget::resizeEvent(QResizeEvent*)
+{
+    FitToSize();
+}
+
+void TPageWidget::showEvent(QShowEvent*)
+{
+    FitToSize();
+}
+
 void TPageWidget::paintEvent(QPaintEvent* event)
 {
+    FitToSize();
     // Graphs asked to redraw since the last painting draw now; the views copy the images.
     const lm::TLMTabSheet& sheet = pages_.Page(Index);
     bool pending = !rendered_ || Surface.PageImage().size() != size();
@@ -130,7 +144,8 @@ void TGraphView::paintEvent(QPaintEvent* event)
         pen.setWidth(1);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRect(QPoint(band_->Left, band_->Top), QPoint(band_->Right, band_->Bottom)).adjusted(0, 0, -1, -1));
+        painter.drawRect(QRect(QPoint(band_->Left, band_->Top), QPoint(band_->Right, band_->Bottom))
+                             .adjusted(0, 0, -1, -1));
     }
 }
 

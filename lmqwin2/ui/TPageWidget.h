@@ -40,6 +40,8 @@ public:
     void Render(bool force = false);
     // Places a view over every graph of the page (after a relayout).
     void PlaceViews();
+    // The page shown lays the pages out for its size.
+    void FitToSize();
     TGraphView* View(int slot) const;
     const std::vector<TGraphView*>& Views() const { return views_; }
     lm::TLMPageControl& Pages() const { return pages_; }
@@ -47,6 +49,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     lm::TLMPageControl& pages_;
