@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -439,10 +440,9 @@ void TLmqMain::showEvent(QShowEvent* event)
     // The pages are there at once; a data file of the command line follows them when loaded.
     ApplyViewState();
     RebuildPages();
+    // Without one the status keeps its first texts until a command refreshes it.
     if (env_.arguments.size() == 1 && IsCommandLineDataFile(env_.arguments[0]))
         LoadDataFile(env_.arguments[0]);
-    else
-        RefreshStatus();
     ChannelPanel->SetChecked(Options.CheckedChan);
 }
 
@@ -777,6 +777,12 @@ void TLmqMain::ApplyMouseOutcome(TGraphView& view, const lm::MouseOutcome& outco
     if (outcome.CopyRequested)
         if (lm::TLMGraph* g = view.Graph())
             CopyGraph(*g);
+}
+
+int TLmqMain::ExecDialog(QDialog& dialog)
+{
+    PlaceDialog(&dialog, this);
+    return dialog.exec();
 }
 
 void TLmqMain::CopyGraph(lm::TLMGraph& graph)

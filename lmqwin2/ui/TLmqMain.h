@@ -19,6 +19,7 @@
 #include <vector>
 
 class QAction;
+class QDialog;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -85,6 +86,8 @@ public:
     // Every graph of every page draws anew; the page shown draws at once.
     void RedrawAll();
     void RebuildPages();
+    // Runs a modal dialog of a command, centred over the window and inside the screen.
+    int ExecDialog(QDialog& dialog);
     // Puts a copy of a graph on the clipboard (PrnWidth x PrnHeight mm at PrnDPI).
     void CopyGraph(lm::TLMGraph& graph);
 

@@ -297,7 +297,13 @@ void TestLmqMain::commandLineWithoutDataFile()
     QVERIFY(!w->Loading());
     QCOMPARE(w->windowTitle(), QString("AE Quorvel"));
     QVERIFY(!w->Data().IsLoaded());
-    QCOMPARE(Panel(*w, 1), QString("HITS:0        "));
+    // The status bar shows its first texts until something refreshes it.
+    const QStringList first = {"", "HITS:", "EVNT:", "FRM:", "GRPD:", "DEL: ", ""};
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(Panel(*w, i), first[i]);
+    QCOMPARE(w->StatusPanels[0]->minimumWidth(), 200);
+    QCOMPARE(w->StatusPanels[1]->minimumWidth(), 75);
+    QCOMPARE(w->StatusPanels[6]->minimumWidth(), 50);
     QCOMPARE(w->Protocol.Lines.size(), size_t(1));
     QCOMPARE(QString::fromStdString(w->Protocol.Lines[0]).section('\t', 1), QString("LMQ launched"));
 }
