@@ -31,7 +31,8 @@ DataLoader::DataLoader(QObject* parent) : QObject(parent)
 {
     poll_ = new QTimer(this);
     poll_->setInterval(50);
-    connect(poll_, &QTimer::timeout, this, [this] { emit progress(monitor_.read.load(), monitor_.size.load()); });
+    connect(poll_, &QTimer::timeout, this,
+            [this] { emit progress(monitor_.read.load(), monitor_.size.load()); });
 }
 
 DataLoader::~DataLoader()
