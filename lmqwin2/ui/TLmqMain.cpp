@@ -787,15 +787,7 @@ int TLmqMain::ExecDialog(QDialog& dialog)
 
 void TLmqMain::CopyGraph(lm::TLMGraph& graph)
 {
-    // 25 millimetres to the inch, as the picture size has always been computed.
-    const int width = std::max(1, Options.PrnWidth * Options.PrnDPI / 25);
-    const int height = std::max(1, Options.PrnHeight * Options.PrnDPI / 25);
-    QImage image(width, height, QImage::Format_RGB32);
-    {
-        lm::TImageCanvas canvas(image, Options.PointSize);
-        graph.RenderCopy(canvas, width, height);
-        canvas.Finish();
-    }
+    QImage image = lm::RenderGraphPicture(graph, Options);
     image.setDotsPerMeterX(int(Options.PrnDPI / 0.0254));
     image.setDotsPerMeterY(int(Options.PrnDPI / 0.0254));
     QGuiApplication::clipboard()->setImage(image);
