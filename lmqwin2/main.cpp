@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -122,6 +123,10 @@ int main(int argc, char* argv[])
         fprintf(stderr, "lmqwin2: started, loaded and painted the first page in %lld ms\n",
                 (long long)painted);
         printf("%s\n", qPrintable(screenshot));
+        // The dialogs of the commands beside it: PATH without its suffix, then "-<dialog>.png".
+        const QFileInfo shot(screenshot);
+        for (const QString& file : window.SaveDialogPictures(shot.path() + "/" + shot.completeBaseName()))
+            printf("%s\n", qPrintable(file));
         return 0;
     }
     return app.exec();

@@ -1,12 +1,24 @@
 #include "lmqwin2/ui/TLmqMain.h"
 
+#include "help/ui/THelpViewer.h"
 #include "lmdata/AGraphDatabase.h"
 #include "lmdata/AParamTable.h"
 #include "lmdata/LMDatabase.h"
 #include "lmqwin2/ui/DataLoader.h"
+#include "lmqwin2/ui/DialogScreenshots.h"
 #include "lmqwin2/ui/TChannelPanel.h"
+#include "lmqwin2/ui/TDataBaseForm.h"
+#include "lmqwin2/ui/TFAboutBox.h"
+#include "lmqwin2/ui/TFDataInfo.h"
+#include "lmqwin2/ui/TFDataStatistic.h"
+#include "lmqwin2/ui/TFDataView.h"
+#include "lmqwin2/ui/TFLastChanges.h"
+#include "lmqwin2/ui/TFTestSetup.h"
 #include "lmqwin2/ui/TImageCanvas.h"
+#include "lmqwin2/ui/TOptionsForm.h"
 #include "lmqwin2/ui/TSettingsStore.h"
+#include "lmqwin2/ui/TTimeMarkForm.h"
+#include "lmqwin2/ui/TZoomParamForm.h"
 #include "lmqwin2/ui/ToolIcons.h"
 #include "lmqwin2/ui/UserDialogs.h"
 
@@ -287,9 +299,28 @@ void TLmqMain::CreateActions()
     connect(AQuickTour, &QAction::triggered, this, [this] { HelpCommand(170); });
     connect(AHelpHotKeys, &QAction::triggered, this, [this] { HelpCommand(150); });
     connect(About1, &QAction::triggered, this, &TLmqMain::AboutCommand);
-    // The dialogs of "Zoom..", "Show data", "Show sets statistic", "Data file information..",
-    // "Test setup", "&Options..", "Graph data &base..", "Protocol view..." and "Last changes"
-    // are connected where they are built.
+    connect(AShowChanges, &QAction::triggered, this, &TLmqMain::LastChangesCommand);
+    connect(ZoomAtAction, &QAction::triggered, this, &TLmqMain::ZoomAtCommand);
+    connect(TestSetup, &QAction::triggered, this, &TLmqMain::TestSetupCommand);
+    connect(Setup1, &QAction::triggered, this, &TLmqMain::OptionsCommand);
+    connect(DataBase1, &QAction::triggered, this, &TLmqMain::DataBaseCommand);
+    connect(ShowData, &QAction::triggered, this, [this] {
+        TFDataView view(Data(), TestSetupData, Options, dialogs_, this);
+        ExecDialog(view);
+    });
+    connect(ShowStatistic, &QAction::triggered, this, [this] {
+        TFDataStatistic window(Data(), Frames().OccupiedMask(), TestSetupData, Options, dialogs_, this);
+        ExecDialog(window);
+    });
+    connect(DataInfo, &QAction::triggered, this, [this] {
+        TFDataInfo info(QString::fromStdString(Data().FileName), dialogs_, this);
+        ExecDialog(info);
+    });
+    connect(ProtocolView1, &QAction::triggered, this, [this] {
+        TFLastChanges view(this);
+        view.ShowProtocol(Protocol);
+        ExecDialog(view);
+    });
 }
 
 void TLmqMain::CreateMenus()
@@ -618,16 +649,73 @@ void TLmqMain::SetColorMode(int viewType)
 
 void TLmqMain::HelpCommand(int topic)
 {
-    Q_UNUSED(topic);
-    dialogs_->Information(this, kProgramTitle,
-                          "No help is installed: the help of AE Quorvel comes with a later version.");
+    // The help topics of the program and their files in the suite's manual.
+    const char* file = topic == 1     ? lmhelp::kTopicSuite
+                       : topic == 170 ? lmhelp::kTopicQuickTour
+                       : topic == 150 ? lmhelp::kTopicHotKeys
+                                      : lmhelp::kTopicQuorvel;
+    lmhelp::ShowHelp(file, this, env_.manualFolder.isEmpty() ? lmhelp::ManualFolder() : env_.manualFolder);
 }
 
 void TLmqMain::AboutCommand()
 {
-    dialogs_->Information(this, "About...",
-                          QString("%1\nThe correlation program of AE Lumeny\nVersion %2, built %3")
-                              .arg(kProgramTitle, QApplication::applicationVersion(), __DATE__));
+    TFAboutBox about(this);
+    ExecDialog(about);
+}
+
+void TLmqMain::LastChangesCommand()
+{
+    TFLastChanges notes(this);
+    if (LoadReleaseNotes(notes, QFileInfo(env_.programPath).absolutePath(), dialogs_))
+        ExecDialog(notes);
+}
+
+// --- Dialogs of the commands
+
+void TLmqMain::ZoomAtCommand()
+{
+    TZoomParamForm dialog(Options, dialogs_, this);
+    if (ExecDialog(dialog) != QDialog::Accepted)
+        return;
+    const lm::ZoomRange range = dialog.Range();
+    PageControl->ZoomTo(range.start, range.end);
+    RedrawAll();
+    RefreshStatus();
+}
+
+void TLmqMain::TestSetupCommand()
+{
+    // "Open" and "Save" inside the dialog change the setup as well as OK does.
+    TFTestSetup dialog(TestSetupData, dialogs_, this);
+    ExecDialog(dialog);
+    RedrawAll();
+    RefreshStatus();
+}
+
+void TLmqMain::OptionsCommand()
+{
+    TOptionsForm dialog(Options, TestSetupData, *env_.settings, dialogs_, this);
+    if (ExecDialog(dialog) != QDialog::Accepted)
+        return;
+    RebuildPages();
+    RedrawAll();
+    RefreshStatus();
+}
+
+void TLmqMain::DataBaseCommand()
+{
+    if (!graphDatabase_ || !paramTable_) {
+        dialogs_->Warning(this, "Warning", "The graph database is not open.");
+        return;
+    }
+    TDataBaseForm editor(*graphDatabase_, *paramTable_, Options, dialogs_, this);
+    if (ExecDialog(editor) != QDialog::Accepted)
+        return;
+    if (editor.ChosenSystem())
+        PageControl->GraphSetChosen = true;
+    RebuildPages();
+    RedrawAll();
+    RefreshStatus();
 }
 
 // --- Pages
@@ -782,11 +870,19 @@ void TLmqMain::ApplyMouseOutcome(TGraphView& view, const lm::MouseOutcome& outco
 int TLmqMain::ExecDialog(QDialog& dialog)
 {
     PlaceDialog(&dialog, this);
+    if (AnswerDialog) {
+        AnswerDialog(dialog);
+        return dialog.result();
+    }
     return dialog.exec();
 }
 
 void TLmqMain::CopyGraph(lm::TLMGraph& graph)
 {
+    // The size and resolution of the copy first; they stay in the options.
+    TTimeMarkForm size(Options, QString::fromStdString(graph.Name), this);
+    if (ExecDialog(size) != QDialog::Accepted)
+        return;
     QImage image = lm::RenderGraphPicture(graph, Options);
     image.setDotsPerMeterX(int(Options.PrnDPI / 0.0254));
     image.setDotsPerMeterY(int(Options.PrnDPI / 0.0254));
@@ -819,6 +915,29 @@ bool TLmqMain::SaveScreenshot(const QString& path)
     QApplication::processEvents();
     QDir().mkpath(QFileInfo(path).absolutePath());
     return grab().save(path);
+}
+
+QStringList TLmqMain::SaveDialogPictures(const QString& base)
+{
+    DialogScreenshotState state;
+    state.data = &Data();
+    state.occupiedSlots = Frames().OccupiedMask();
+    state.setup = &TestSetupData;
+    state.options = &Options;
+    state.protocol = &Protocol;
+    state.graphs = graphDatabase_.get();
+    state.params = paramTable_.get();
+    if (PageControl->PageCount() > 0)
+        for (const auto& g : PageControl->Page(0).Graphs)
+            if (g) {
+                state.graphName = QString::fromStdString(g->Name);
+                break;
+            }
+    state.programFolder = QFileInfo(env_.programPath).absolutePath();
+    state.manualFolder = env_.manualFolder;
+    state.dialogs = dialogs_;
+    state.owner = this;
+    return SaveDialogScreenshots(state, base);
 }
 
 // --- Shutdown

@@ -50,6 +50,7 @@ struct QuorvelEnvironment {
     QString programPath;                    // the program file; its folder holds the start-up setup
     QStringList arguments;                  // the command line without the program name
     QString userDataFolder;                 // where "_Protocol.txt" goes when the program's folder is closed
+    QString manualFolder;                   // the help topics; empty: "help" beside the program
     bool persistent = true;                 // false: shutdown writes neither options nor protocol file
 };
 
@@ -88,11 +89,17 @@ public:
     void RebuildPages();
     // Runs a modal dialog of a command, centred over the window and inside the screen.
     int ExecDialog(QDialog& dialog);
+    // Answers the dialogs of commands in place of their modal loop when set (tests): it
+    // accepts or rejects the dialog, and ExecDialog answers the dialog's result.
+    std::function<void(QDialog&)> AnswerDialog;
     // Puts a copy of a graph on the clipboard (PrnWidth x PrnHeight mm at PrnDPI).
     void CopyGraph(lm::TLMGraph& graph);
 
     // Renders the window (with the first point graph framed when data are loaded) to PATH.
     bool SaveScreenshot(const QString& path);
+    // Renders the dialogs of the commands over the current state to BASE-<name>.png;
+    // answers the files written.
+    QStringList SaveDialogPictures(const QString& base);
 
     // Shutdown: view state into the options, options saved, last protocol line and the
     // report file. Runs once, on close or at the latest when the window is destroyed.
@@ -192,6 +199,11 @@ private:
     void PageCommand(lm::TLMPageControl::Command command);
     void HelpCommand(int topic);
     void AboutCommand();
+    void ZoomAtCommand();
+    void TestSetupCommand();
+    void OptionsCommand();
+    void DataBaseCommand();
+    void LastChangesCommand();
 
     void LoadFinished();
     void LoadFailed(const QString& message);

@@ -2,12 +2,16 @@
 // the channel panel, the set commands, time scrolling, loading in the background, the
 // settings written at close and read at the next start, and the protocol file.
 
+#include "help/ui/THelpViewer.h"
 #include "lmqwin2/ui/DataLoader.h"
 #include "lmqwin2/ui/TChannelPanel.h"
+#include "lmqwin2/ui/TFAboutBox.h"
 #include "lmqwin2/ui/TFrameFinishForm.h"
 #include "lmqwin2/ui/TLmqMain.h"
 #include "lmqwin2/ui/TPageWidget.h"
 #include "lmqwin2/ui/TSettingsStore.h"
+#include "lmqwin2/ui/TTimeMarkForm.h"
+#include "lmqwin2/ui/TZoomParamForm.h"
 #include "lmqwin2/ui/UserDialogs.h"
 #include "samplegen/SampleGen.h"
 
@@ -15,6 +19,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -210,11 +215,15 @@ private slots:
     void ctrlRightButtonCopiesGraph();
     void frameLimitQuestion();
     void dialogsPlacedOverTheWindow();
-    void helpCommandsSayNoHelpIsInstalled();
+    void helpAndAboutOpenTheirWindows();
+    void zoomDialogSetsTimeRangeOfAllGraphs();
 
 private:
     std::unique_ptr<TLmqMain> MakeWindow(const QStringList& arguments = {});
     std::unique_ptr<TLmqMain> LoadedWindow();
+    // The dialogs the commands opened (class names), answered by `answer` (OK by default).
+    QStringList opened_;
+    std::function<void(QDialog&)> answer_;
 
     QTemporaryDir dir_;
     QString sample_; // 20000 hits on 8 channels
@@ -242,6 +251,8 @@ void TestLmqMain::initTestCase()
 
 void TestLmqMain::init()
 {
+    opened_.clear();
+    answer_ = nullptr;
     store_ = MapStore();
     dialogs_ = FakeDialogs();
 }
@@ -254,7 +265,16 @@ std::unique_ptr<TLmqMain> TestLmqMain::MakeWindow(const QStringList& arguments)
     env.programPath = programPath_;
     env.arguments = arguments;
     env.userDataFolder = userFolder_;
+    env.manualFolder = LM_MANUAL_DIR;
     auto w = std::make_unique<TLmqMain>(env);
+    // No command waits on a modal dialog here.
+    w->AnswerDialog = [this](QDialog& dialog) {
+        opened_ << dialog.metaObject()->className();
+        if (answer_)
+            answer_(dialog);
+        else
+            dialog.accept();
+    };
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get()))
         qWarning("window not exposed");
@@ -1073,6 +1093,7 @@ void TestLmqMain::ctrlRightButtonCopiesGraph()
     TGraphView* view = ViewOf(*w, 0);
     QGuiApplication::clipboard()->clear();
     QTest::mouseClick(view, Qt::RightButton, Qt::ControlModifier, InPlot(view, 0.5, 0.5));
+    QCOMPARE(opened_, QStringList{"lmq::TTimeMarkForm"});
     const QImage copied = QGuiApplication::clipboard()->image();
     QCOMPARE(copied.size(), QSize(60 * 100 / 25, 40 * 100 / 25));
     // Black on white, whatever the scheme on the screen.
@@ -1080,6 +1101,19 @@ void TestLmqMain::ctrlRightButtonCopiesGraph()
     // A right button without Ctrl copies nothing.
     QGuiApplication::clipboard()->clear();
     QTest::mouseClick(view, Qt::RightButton, {}, InPlot(view, 0.5, 0.5));
+    QVERIFY(QGuiApplication::clipboard()->image().isNull());
+    // The size chosen in the dialog makes the copy; Cancel copies nothing.
+    answer_ = [](QDialog& dialog) {
+        auto& form = static_cast<TTimeMarkForm&>(dialog);
+        form.SpinWidth->setValue(50);
+        form.SpinHeight->setValue(25);
+        form.BtnOk->click();
+    };
+    QTest::mouseClick(view, Qt::RightButton, Qt::ControlModifier, InPlot(view, 0.5, 0.5));
+    QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(50 * 100 / 25, 25 * 100 / 25));
+    QGuiApplication::clipboard()->clear();
+    answer_ = [](QDialog& dialog) { dialog.reject(); };
+    QTest::mouseClick(view, Qt::RightButton, Qt::ControlModifier, InPlot(view, 0.5, 0.5));
     QVERIFY(QGuiApplication::clipboard()->image().isNull());
 }
 
@@ -1122,18 +1156,59 @@ void TestLmqMain::dialogsPlacedOverTheWindow()
     QVERIFY(screen.contains(QRect(dialog.pos(), dialog.frameSize())));
 }
 
-void TestLmqMain::helpCommandsSayNoHelpIsInstalled()
+void TestLmqMain::helpAndAboutOpenTheirWindows()
 {
     auto w = MakeWindow();
-    for (QAction* help : {w->AAELumeny, w->AQuorvel, w->AQuickTour, w->AHelpHotKeys}) {
-        dialogs_.shown.clear();
-        help->trigger();
-        QCOMPARE(dialogs_.shown.size(), 1);
-        QVERIFY(dialogs_.shown[0].text.contains("No help is installed"));
+    // Every help command shows its topic of the manual in the one help viewer.
+    const std::pair<QAction*, QString> topics[] = {{w->AAELumeny, lmhelp::kTopicSuite},
+                                                   {w->AQuorvel, lmhelp::kTopicQuorvel},
+                                                   {w->AQuickTour, lmhelp::kTopicQuickTour},
+                                                   {w->AHelpHotKeys, lmhelp::kTopicHotKeys}};
+    for (const auto& [action, topic] : topics) {
+        action->trigger();
+        auto* viewer = w->findChild<lmhelp::THelpViewer*>();
+        QVERIFY(viewer && viewer->isVisible());
+        QCOMPARE(viewer->CurrentTopic(), topic);
     }
-    dialogs_.shown.clear();
+    QCOMPARE(w->findChildren<lmhelp::THelpViewer*>().size(), 1);
+    QVERIFY(opened_.isEmpty()); // the viewer stays open beside the window
     w->About1->trigger();
-    QCOMPARE(dialogs_.shown[0].caption, QString("About..."));
+    QCOMPARE(opened_, QStringList{"lmq::TFAboutBox"});
+    QVERIFY(dialogs_.shown.isEmpty());
+}
+
+void TestLmqMain::zoomDialogSetsTimeRangeOfAllGraphs()
+{
+    auto w = LoadedWindow();
+    // Cancel leaves the time axes alone.
+    answer_ = [](QDialog& dialog) { dialog.reject(); };
+    w->ZoomAtAction->trigger();
+    QVERIFY(w->ZoomStack().empty());
+    QVERIFY(!w->Options.TimeFilterOn);
+    // OK with the same start and end zooms to one second from there.
+    answer_ = [](QDialog& dialog) {
+        auto& form = static_cast<TZoomParamForm&>(dialog);
+        form.EditMin->setText("100");
+        form.EditMax->setText("100");
+        form.BtnOk->click();
+    };
+    QTest::keyClick(w.get(), Qt::Key_F2, Qt::ControlModifier);
+    QCOMPARE(opened_, (QStringList{"lmq::TZoomParamForm", "lmq::TZoomParamForm"}));
+    QCOMPARE(w->ZoomStack().size(), size_t(1));
+    QCOMPARE(w->ZoomStack().back(), (lm::ATimeRange{100, 101}));
+    QVERIFY(w->Options.TimeFilterOn);
+    int timeGraphs = 0;
+    for (int p = 0; p < w->PageControl->PageCount(); ++p)
+        for (const auto& g : w->PageControl->Page(p).Graphs)
+            if (g && g->IsTimeGraph()) {
+                ++timeGraphs;
+                QCOMPARE(g->XMin, int64_t(100));
+                QCOMPARE(g->XMax, int64_t(101));
+            }
+    QVERIFY(timeGraphs > 0);
+    // "UnZoom" goes back to the whole file.
+    QTest::keyClick(w.get(), Qt::Key_F3);
+    QVERIFY(w->ZoomStack().empty());
 }
 
 QTEST_MAIN(TestLmqMain)
