@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -1106,11 +1107,11 @@ void TestLmqMain::ctrlRightButtonCopiesGraph()
     answer_ = [](QDialog& dialog) {
         auto& form = static_cast<TTimeMarkForm&>(dialog);
         form.SpinWidth->setValue(50);
-        form.SpinHeight->setValue(25);
+        form.SpinHeight->setValue(35);
         form.BtnOk->click();
     };
     QTest::mouseClick(view, Qt::RightButton, Qt::ControlModifier, InPlot(view, 0.5, 0.5));
-    QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(50 * 100 / 25, 25 * 100 / 25));
+    QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(50 * 100 / 25, 35 * 100 / 25));
     QGuiApplication::clipboard()->clear();
     answer_ = [](QDialog& dialog) { dialog.reject(); };
     QTest::mouseClick(view, Qt::RightButton, Qt::ControlModifier, InPlot(view, 0.5, 0.5));
