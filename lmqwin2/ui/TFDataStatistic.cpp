@@ -46,7 +46,7 @@ void TZipView::paintEvent(QPaintEvent*)
 
 // ---- window ----------------------------------------------------------------------------
 
-TFDataStatistic::TFDataStatistic(lm::LMDataSet& data, uint8_t occupiedSlots, const lm::ATestSetup& setup,
+TFDataStatistic::TFDataStatistic(lm::LMDataSet& dataSet, uint8_t occupiedSlots, const lm::ATestSetup& setup,
                                  const lm::AOptions& options, UserDialogs* dialogs, QWidget* parent)
     : QDialog(parent), stat_(std::make_unique<lm::ATestStat>(setup))
 {
@@ -85,13 +85,14 @@ TFDataStatistic::TFDataStatistic(lm::LMDataSet& data, uint8_t occupiedSlots, con
     QString failure;
     try {
         if (options.EventsView)
-            data.ResetEvents(setup.MPT, setup.Lockout);
-        stat_->Build(data.Records, occupiedSlots, options.CheckedChan, options.EventsView ? &data : nullptr);
+            dataSet.ResetEvents(setup.MPT, setup.Lockout);
+        stat_->Build(dataSet.Records, occupiedSlots, options.CheckedChan,
+                     options.EventsView ? &dataSet : nullptr);
     } catch (const lm::ELMData& e) {
         QString message = QString("Error %1").arg(e.Code);
         if (e.Code == lm::kErrNotSorted) {
             char time[64];
-            std::snprintf(time, sizeof time, "%.2f", data.NotSortedTime);
+            std::snprintf(time, sizeof time, "%.2f", dataSet.NotSortedTime);
             message = QString("Data file doesn't sorted (%1 s). Event View is impossible.").arg(time);
         }
         failure = message;

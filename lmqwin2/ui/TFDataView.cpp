@@ -13,9 +13,9 @@
 
 namespace lmq {
 
-TFDataView::TFDataView(lm::LMDataSet& data, const lm::ATestSetup& setup, const lm::AOptions& options,
+TFDataView::TFDataView(lm::LMDataSet& dataSet, const lm::ATestSetup& setup, const lm::AOptions& options,
                        UserDialogs* dialogs, QWidget* parent)
-    : QDialog(parent), data_(data), setup_(setup), options_(options), dialogs_(dialogs)
+    : QDialog(parent), data_(dataSet), setup_(setup), options_(options), dialogs_(dialogs)
 {
     setObjectName("TFDataView");
     setWindowTitle("Data view..");

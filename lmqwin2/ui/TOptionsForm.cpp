@@ -100,15 +100,15 @@ TOptionsForm::TOptionsForm(lm::AOptions& options, lm::ATestSetup& setup, lm::ASe
     Tabs->addTab(view, "    View    ");
 
     // Data tab.
-    auto* data = new QWidget(Tabs);
-    auto* dataLayout = new QVBoxLayout(data);
-    CheckTimeAxisFromFile = new QCheckBox("Time axis range from datafile", data);
-    CheckShowParamData = new QCheckBox("Show Parametric Records", data);
+    auto* dataTab = new QWidget(Tabs);
+    auto* dataLayout = new QVBoxLayout(dataTab);
+    CheckTimeAxisFromFile = new QCheckBox("Time axis range from datafile", dataTab);
+    CheckShowParamData = new QCheckBox("Show Parametric Records", dataTab);
     CheckTimeAxisFromFile->setObjectName("CheckTimeAxisFromFile");
     CheckShowParamData->setObjectName("CheckShowParamData");
     dataLayout->addWidget(CheckTimeAxisFromFile);
     dataLayout->addWidget(CheckShowParamData);
-    auto* conversion = new QGroupBox("Parametric data conversion", data);
+    auto* conversion = new QGroupBox("Parametric data conversion", dataTab);
     auto* convLayout = new QGridLayout(conversion);
     auto edit = [conversion](const char* name, double value) {
         auto* e = new QLineEdit(QString::fromStdString(lm::FormatGeneral6(value)), conversion);
@@ -132,7 +132,7 @@ TOptionsForm::TOptionsForm(lm::AOptions& options, lm::ATestSetup& setup, lm::ASe
     convLayout->addWidget(new QLabel("(Par = Data/DivR + OffsetR) ", conversion), 1, 4);
     dataLayout->addWidget(conversion);
     dataLayout->addStretch(1);
-    Tabs->addTab(data, "    Data    ");
+    Tabs->addTab(dataTab, "    Data    ");
 
     BtnOk = new QPushButton("OK", this);
     BtnCancel = new QPushButton("Cancel", this);
