@@ -3,6 +3,9 @@
 // special files as destinations, one pair's post file over another pair's source, and
 // filter files that are no files. The program runs as a separate process.
 
+#include "testsupport/RunProgram.h"
+#include "testsupport/TempFolder.h"
+
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -30,29 +33,14 @@ struct Result {
     std::string err;
 };
 
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-const char* ToolPath()
-{
-    if (const char* tool = std::getenv("LMTOOL"); tool && *tool)
-        return tool;
-#ifdef LMTOOL_PATH
-    return LMTOOL_PATH;
-#else
-    return nullptr;
-#endif
-}
+using lmtest::ReadText;
 
 class FilterSafety : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        tool_ = ToolPath();
-        if (!tool_ || !fs::exists(tool_))
+        tool_ = lmtest::LmtoolPath();
+        if (tool_.empty() || !fs::exists(tool_))
             GTEST_SKIP() << "lmtool is not built";
         std::string pattern = (fs::temp_directory_path() / "lmtool-safety-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
@@ -83,11 +71,11 @@ protected:
             const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             ::dup2(o, 1);
             ::dup2(e, 2);
-            std::vector<char*> argv{const_cast<char*>(tool_)};
+            std::vector<char*> argv{const_cast<char*>(tool_.c_str())};
             for (const std::string& a : args)
                 argv.push_back(const_cast<char*>(a.c_str()));
             argv.push_back(nullptr);
-            ::execv(tool_, argv.data());
+            ::execv(tool_.c_str(), argv.data());
             ::_exit(127);
         }
         return pid;
@@ -126,7 +114,7 @@ protected:
         return names;
     }
 
-    const char* tool_ = nullptr;
+    std::string tool_;
     fs::path dir_;
 };
 

@@ -1,6 +1,9 @@
 // Filters stored in LMData through lmtool: "Delete TR" survives import, export and a run by
 // FID; a read-only database still serves every command that only reads.
 
+#include "testsupport/RunProgram.h"
+#include "testsupport/TempFolder.h"
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -22,22 +25,7 @@ struct Result {
     std::string err;
 };
 
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-const char* ToolPath()
-{
-    if (const char* tool = std::getenv("LMTOOL"); tool && *tool)
-        return tool;
-#ifdef LMTOOL_PATH
-    return LMTOOL_PATH;
-#else
-    return nullptr;
-#endif
-}
+using lmtest::ReadText;
 
 // A DiSP message stream: the hardware setup, two hits and a TR record between them.
 std::string DispWithTR()
@@ -76,8 +64,8 @@ class FilterStore : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        tool_ = ToolPath();
-        if (!tool_ || !fs::exists(tool_))
+        tool_ = lmtest::LmtoolPath();
+        if (tool_.empty() || !fs::exists(tool_))
             GTEST_SKIP() << "lmtool is not built";
         std::string pattern = (fs::temp_directory_path() / "lmtool-store-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
@@ -102,11 +90,11 @@ protected:
         if (pid == 0) {
             ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
             ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-            std::vector<char*> argv{const_cast<char*>(tool_)};
+            std::vector<char*> argv{const_cast<char*>(tool_.c_str())};
             for (const std::string& a : args)
                 argv.push_back(const_cast<char*>(a.c_str()));
             argv.push_back(nullptr);
-            ::execv(tool_, argv.data());
+            ::execv(tool_.c_str(), argv.data());
             ::_exit(127);
         }
         int raw = 0;
@@ -121,7 +109,7 @@ protected:
         return r.out.substr(0, r.out.find('\n'));
     }
 
-    const char* tool_ = nullptr;
+    std::string tool_;
     fs::path dir_;
 };
 
