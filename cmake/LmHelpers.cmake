@@ -1,7 +1,7 @@
 # lm_add_gtest(<name> [NEEDS_LMTOOL] SOURCES <files...> LIBS <targets...>)
 # One GoogleTest executable per unit, registered with CTest. A suite that runs the lmtool
-# program says NEEDS_LMTOOL: it is built after lmtool and finds it in the LMTOOL variable,
-# or else at the path built in as LMTOOL_PATH. Other suites do not wait for lmtool.
+# program (those in lmtool/tests) says NEEDS_LMTOOL: it is built after lmtool and finds it
+# in the LMTOOL variable (lmtest::LmtoolPath). Other suites do not wait for lmtool.
 function(lm_add_gtest name)
   if(NOT LM_BUILD_TESTS)
     return()
@@ -15,8 +15,6 @@ function(lm_add_gtest name)
   set(environment "")
   if(ARG_NEEDS_LMTOOL)
     add_dependencies(${name} lmtool)
-    target_compile_definitions(${name} PRIVATE LMTOOL_PATH="$<TARGET_FILE:lmtool>"
-                                               LMTOOL_BUILT="$<TARGET_FILE:lmtool>")
     # One variable only: a list here would be split apart on its way to the test.
     set(environment PROPERTIES ENVIRONMENT "LMTOOL=$<TARGET_FILE:lmtool>")
   endif()
@@ -26,17 +24,21 @@ function(lm_add_gtest name)
     ${environment})
 endfunction()
 
-# lm_add_qtest(<name> SOURCES <files...> LIBS <targets...>)
-# One Qt Test executable (offscreen) registered with CTest.
+# lm_add_qtest(<name> [NEEDS_LMTOOL] SOURCES <files...> LIBS <targets...>)
+# One Qt Test executable (offscreen) registered with CTest. NEEDS_LMTOOL as above, for a
+# window suite that compares a window with what lmtool prints.
 function(lm_add_qtest name)
   if(NOT LM_BUILD_TESTS OR NOT LM_BUILD_GUI)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "NEEDS_LMTOOL" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} lm_testsupport Qt6::Test)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} lm_testsupport lm_testsupport_qt Qt6::Test)
   add_test(NAME ${name} COMMAND ${name})
-  # Window suites may compare with what lmtool prints: they get its path in LMTOOL.
-  add_dependencies(${name} lmtool)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LMTOOL=$<TARGET_FILE:lmtool>")
+  set(environment "QT_QPA_PLATFORM=offscreen")
+  if(ARG_NEEDS_LMTOOL)
+    add_dependencies(${name} lmtool)
+    string(APPEND environment ";LMTOOL=$<TARGET_FILE:lmtool>")
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}")
 endfunction()

@@ -1,6 +1,7 @@
 #include "datafiles/ALNDFile.h"
 
 #include "datafiles/ByteOrder.h"
+#include "datafiles/internal/AlineRecognition.h"
 
 #include <algorithm>
 #include <cmath>
@@ -210,6 +211,11 @@ int ALNDFile::GetHitCount()
         if (type_ == 0 || type_ == 4)
             ++count;
     return count;
+}
+
+bool IsAlineIsaFile(BinaryFile& file)
+{
+    return IsAlineFile(file, 3844, 0x1313CFCF);
 }
 
 } // namespace lm

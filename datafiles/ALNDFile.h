@@ -97,4 +97,8 @@ private:
     uint32_t type_ = 0xFFFFFFFF;
 };
 
+// Content check of the format table: the A-Line file type and the ISA signature at 3844.
+// Reads from the stream and restores its position.
+bool IsAlineIsaFile(BinaryFile& file);
+
 } // namespace lm

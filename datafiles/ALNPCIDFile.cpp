@@ -1,6 +1,7 @@
 #include "datafiles/ALNPCIDFile.h"
 
 #include "datafiles/ByteOrder.h"
+#include "datafiles/internal/AlineRecognition.h"
 
 #include <algorithm>
 #include <cmath>
@@ -676,6 +677,11 @@ void ALNPCIDFile::PrintRecord(std::ostream& out, uint32_t /*columns*/)
         out << " Unknown message " << type_ << '\n';
         break;
     }
+}
+
+bool IsAlinePciFile(BinaryFile& file)
+{
+    return IsAlineFile(file, 3960, 0x1515CFCF);
 }
 
 } // namespace lm

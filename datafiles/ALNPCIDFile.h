@@ -156,4 +156,8 @@ private:
     bool captionShown_ = false; // the record listing printed its hit caption in this run
 };
 
+// Content check of the format table: the A-Line file type and the 32D signature at 3960.
+// Reads from the stream and restores its position.
+bool IsAlinePciFile(BinaryFile& file);
+
 } // namespace lm

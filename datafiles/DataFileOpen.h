@@ -2,7 +2,8 @@
 
 // Recognition of a data file's format from its content, and creation of the matching
 // reader (and writer for a copy). A file's type is never taken from its name. The formats,
-// their orders and factories are the rows of the format table (DataFormat.h).
+// their orders and factories are the rows of the format table (DataFormat.h); each
+// format's content check lives with its reader (IsSpartanFile in SDFile.h, ...).
 
 #include "datafiles/AWDiskFile.h"
 #include "datafiles/BinaryFile.h"
@@ -12,15 +13,6 @@
 #include <string>
 
 namespace lm {
-
-// Recognition tests; each reads from the stream and restores its position.
-bool IsAlineIsaFile(BinaryFile& file);
-bool IsAlinePciFile(BinaryFile& file);
-bool IsSpartanFile(BinaryFile& file);
-bool IsDispFile(BinaryFile& file);
-
-// Text test of the recognition: printable ASCII, control bytes 9-13, or NUL unless first.
-bool IsText(const uint8_t* bytes, long length);
 
 // Loading order (A-Line ISA, A-Line 32D, Spartan 3000, DiSP/Locan); -1 when none holds.
 int RecogniseForLoading(BinaryFile& file);

@@ -2,7 +2,6 @@
 
 #include "datafiles/ALNDFile.h"
 #include "datafiles/ALNPCIDFile.h"
-#include "datafiles/DataFileOpen.h"
 #include "datafiles/LDFile.h"
 #include "datafiles/SDFile.h"
 

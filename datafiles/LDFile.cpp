@@ -1,9 +1,11 @@
 #include "datafiles/LDFile.h"
 
 #include "datafiles/ByteOrder.h"
+#include "datafiles/RecognitionText.h"
 #include "datafiles/internal/StreamFormat.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <iomanip>
 #include <ostream>
@@ -525,6 +527,23 @@ void LDFile::FlushChannelSetup(std::ostream& out)
         out << '\n';
     }
     channelSetup_.clear();
+}
+
+bool IsDispFile(BinaryFile& file)
+{
+    // The first message must be the identification text (id 41 and a zero byte).
+    uint8_t head[4];
+    if (file.ReadAt(0, head, sizeof head) != sizeof head)
+        return false;
+    const uint16_t length = read_u16le(head);
+    if (length >= 50000 || read_u16le(head + 2) != 41)
+        return false;
+    if (length <= 6)
+        return true;
+    // Bytes missing at the end of the file count as 0, as in the Spartan test.
+    std::array<uint8_t, 50000> message{};
+    file.ReadAt(0, message.data(), length);
+    return IsText(message.data() + 6, long(length) - 6);
 }
 
 } // namespace lm

@@ -150,4 +150,8 @@ private:
     LDFile* lastReader_ = nullptr; // reader of the last AppendRecord, checked once
 };
 
+// Content check of the format table: the first message is the identification text (id 41).
+// Reads from the stream and restores its position.
+bool IsDispFile(BinaryFile& file);
+
 } // namespace lm

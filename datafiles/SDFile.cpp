@@ -1,6 +1,7 @@
 #include "datafiles/SDFile.h"
 
 #include "datafiles/ByteOrder.h"
+#include "datafiles/RecognitionText.h"
 #include "datafiles/internal/StreamFormat.h"
 
 #include <algorithm>
@@ -409,6 +410,21 @@ void SDFile::PrintFile(std::ostream& out, uint32_t columns)
     const uint64_t rows = uint64_t(read_u32le(header_.data() + kTotalRecords)) + 1;
     for (uint64_t i = 0; i < rows && ReadNext(); ++i)
         PrintRecord(out, columns);
+}
+
+bool IsSpartanFile(BinaryFile& file)
+{
+    // A short file is judged as if padded with zero bytes to the 512-byte header.
+    uint8_t header[512] = {};
+    file.ReadAt(0, header, sizeof header);
+    if (IsText(header, 512))
+        return false;
+    if (!IsText(header + 20, 17) || !IsText(header + 40, 6))
+        return false;
+    const int labelLength = header[46];
+    if (labelLength < 1 || labelLength > 40)
+        return false;
+    return IsText(header + 47, labelLength - 2);
 }
 
 } // namespace lm

@@ -113,4 +113,8 @@ private:
     SDFile* lastReader_ = nullptr; // reader of the last AppendRecord, checked once
 };
 
+// Content check of the format table: the header's date, version and label are text while
+// the header as a whole is not. Reads from the stream and restores its position.
+bool IsSpartanFile(BinaryFile& file);
+
 } // namespace lm

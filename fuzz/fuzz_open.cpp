@@ -4,6 +4,7 @@
 #include "datafiles/ALNDFile.h"
 #include "datafiles/DataFileLoad.h"
 #include "datafiles/DataFileOpen.h"
+#include "datafiles/RecognitionText.h"
 
 #include <algorithm>
 #include <string>

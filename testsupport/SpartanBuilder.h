@@ -1,7 +1,7 @@
 #pragma once
 
 // Spartan data files built in code for tests: the 512-byte header with just enough text to
-// be recognised, then 32-byte records appended one by one.
+// be recognised, then 32-byte records appended one by one; and what a test reads back from one.
 
 #include "datafiles/TickTime.h"
 
@@ -120,5 +120,24 @@ private:
     std::vector<uint8_t> bytes_;
     size_t at_ = 0;
 };
+
+// Record codes of a Spartan file's records, in file order.
+inline std::vector<int> SpartanCodes(const std::vector<uint8_t>& file)
+{
+    std::vector<int> codes;
+    for (size_t at = 512; at + 32 <= file.size(); at += 32)
+        codes.push_back(file[at]);
+    return codes;
+}
+
+// Hit amplitudes of a Spartan file, in file order.
+inline std::vector<int> SpartanHitAmplitudes(const std::vector<uint8_t>& file)
+{
+    std::vector<int> amps;
+    for (size_t at = 512; at + 32 <= file.size(); at += 32)
+        if (file[at] == 1)
+            amps.push_back(file[at + 24]);
+    return amps;
+}
 
 } // namespace lmtest

@@ -1,5 +1,6 @@
 #include "testsupport/TempFolder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -40,8 +41,17 @@ std::string TempFolder::File(const std::string& name, const std::vector<uint8_t>
 std::string TempFolder::TextFile(const std::string& name, const std::string& text) const
 {
     const std::string path = *this / name;
-    std::ofstream(path, std::ios::binary) << text;
+    WriteText(path, text);
     return path;
+}
+
+std::vector<std::string> TempFolder::Entries() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path_))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string ReadText(const std::string& path)
@@ -62,6 +72,11 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 } // namespace lmtest

@@ -24,6 +24,8 @@ public:
     // Writes a file in the folder and answers its path.
     std::string File(const std::string& name, const std::vector<uint8_t>& bytes) const;
     std::string TextFile(const std::string& name, const std::string& text) const;
+    // Names of the entries in the folder, sorted (to see that nothing half-written remains).
+    std::vector<std::string> Entries() const;
 
 private:
     std::filesystem::path path_;
@@ -32,5 +34,6 @@ private:
 std::string ReadText(const std::string& path);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteText(const std::string& path, const std::string& text);
 
 } // namespace lmtest

@@ -1,5 +1,6 @@
 #include "lmfwin/filter/FilterRun.h"
 
+#include "datafiles/ALNDFile.h"
 #include "datafiles/BinaryFile.h"
 #include "datafiles/DataFileOpen.h"
 #include "datafiles/OutputFile.h"

@@ -18,9 +18,11 @@ namespace lm {
 namespace {
 
 using test::FakeParams;
-using test::ScratchFolder;
+using test::ReadBytes;
+using test::ReadText;
 using test::SpartanBuilder;
 using test::SpartanHitAmplitudes;
+using test::TempFolder;
 
 const FakeParams kParams;
 
@@ -30,11 +32,11 @@ std::string Msg(int id)
 }
 
 // Keeps hits with amplitude 40..60.
-FilterControls Band(const ScratchFolder& dir, const std::string& source, const std::string& dest)
+FilterControls Band(const TempFolder& dir, const std::string& source, const std::string& dest)
 {
     FilterControls c;
-    c.EditSourceFile = dir.Path(source);
-    c.EditPostFile = dest.empty() ? "" : dir.Path(dest);
+    c.EditSourceFile = dir / source;
+    c.EditPostFile = dest.empty() ? "" : dir / dest;
     c.GridA = {{"Amplitude", "40", "60"}};
     return c;
 }
@@ -81,71 +83,71 @@ TEST(FilterSafety, AnExistingBackupIsReplacedOnlyWithItsOwnConsent)
         bool replaced;
     };
     for (const Case& tc : {Case{"refused", false, false}, Case{"consented", true, true}}) {
-        ScratchFolder dir;
-        dir.Write("run.dta", kRecording);
-        dir.Write("run.BAK", {7, 7, 7});
+        TempFolder dir;
+        dir.File("run.dta", kRecording);
+        dir.File("run.BAK", {7, 7, 7});
         const std::string error = RunError(Band(dir, "run.dta", ""), Options({true, tc.replaceBackup}));
         if (tc.replaced) {
             EXPECT_EQ(error, "(no error)") << tc.what;
-            EXPECT_EQ(dir.Read("run.BAK"), kRecording) << tc.what;
-            EXPECT_EQ(SpartanHitAmplitudes(dir.Read("run.dta")), (std::vector<int>{50})) << tc.what;
+            EXPECT_EQ(ReadBytes(dir / "run.BAK"), kRecording) << tc.what;
+            EXPECT_EQ(SpartanHitAmplitudes(ReadBytes(dir / "run.dta")), (std::vector<int>{50})) << tc.what;
         } else {
-            EXPECT_EQ(error, Msg(kMsgBackupExists) + dir.Path("run.BAK")) << tc.what;
-            EXPECT_EQ(dir.Read("run.BAK"), (std::vector<uint8_t>{7, 7, 7})) << tc.what;
-            EXPECT_EQ(dir.Read("run.dta"), kRecording) << tc.what;
+            EXPECT_EQ(error, Msg(kMsgBackupExists) + dir / "run.BAK") << tc.what;
+            EXPECT_EQ(ReadBytes(dir / "run.BAK"), (std::vector<uint8_t>{7, 7, 7})) << tc.what;
+            EXPECT_EQ(ReadBytes(dir / "run.dta"), kRecording) << tc.what;
         }
         EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"run.BAK", "run.dta"})) << tc.what;
     }
 
     // A folder under the backup name is not a file to replace, consent or not.
-    ScratchFolder dir;
-    dir.Write("run.dta", kRecording);
-    std::filesystem::create_directories(dir.Path("run.BAK"));
-    dir.Write("run.BAK/inside", {1});
+    TempFolder dir;
+    dir.File("run.dta", kRecording);
+    std::filesystem::create_directories(dir / "run.BAK");
+    dir.File("run.BAK/inside", {1});
     for (bool consent : {false, true})
         EXPECT_EQ(RunError(Band(dir, "run.dta", ""), Options({true, consent})),
-                  Msg(kMsgNotRegularFile) + dir.Path("run.BAK"));
-    EXPECT_EQ(dir.Read("run.dta"), kRecording);
-    EXPECT_EQ(dir.Read("run.BAK/inside"), (std::vector<uint8_t>{1}));
+                  Msg(kMsgNotRegularFile) + dir / "run.BAK");
+    EXPECT_EQ(ReadBytes(dir / "run.dta"), kRecording);
+    EXPECT_EQ(ReadBytes(dir / "run.BAK/inside"), (std::vector<uint8_t>{1}));
 }
 
 TEST(FilterSafety, ASourceGivenByALinkKeepsItsOriginalInTheBackup)
 {
-    ScratchFolder dir;
-    dir.Write("real.dta", kRecording);
-    std::filesystem::create_symlink(dir.Path("real.dta"), dir.Path("link.dta"));
+    TempFolder dir;
+    dir.File("real.dta", kRecording);
+    std::filesystem::create_symlink(dir / "real.dta", dir / "link.dta");
     EXPECT_EQ(RunError(Band(dir, "link.dta", "")), "(no error)");
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link.dta")));
-    EXPECT_FALSE(std::filesystem::is_symlink(dir.Path("link.BAK")));
-    EXPECT_EQ(dir.Read("link.BAK"), kRecording);
-    EXPECT_EQ(SpartanHitAmplitudes(dir.Read("real.dta")), (std::vector<int>{50}));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.dta"));
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "link.BAK"));
+    EXPECT_EQ(ReadBytes(dir / "link.BAK"), kRecording);
+    EXPECT_EQ(SpartanHitAmplitudes(ReadBytes(dir / "real.dta")), (std::vector<int>{50}));
 }
 
 TEST(FilterSafety, ASecondRunIntoTheSameSourceRefusesWhileTheFirstHoldsIt)
 {
-    ScratchFolder dir;
-    dir.Write("s.dta", kRecording);
+    TempFolder dir;
+    dir.File("s.dta", kRecording);
     // Another run holds the source's lock.
-    const int fd = ::open(dir.Path("s.dta").c_str(), O_RDONLY);
+    const int fd = ::open((dir / "s.dta").c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    EXPECT_EQ(RunError(Band(dir, "s.dta", "")), Msg(kMsgSourceBusy) + dir.Path("s.dta"));
+    EXPECT_EQ(RunError(Band(dir, "s.dta", "")), Msg(kMsgSourceBusy) + dir / "s.dta");
     EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"s.dta"}));
     // A run into another file reads the source all the same.
     EXPECT_EQ(RunError(Band(dir, "s.dta", "p.dta")), "(no error)");
     ::close(fd);
     EXPECT_EQ(RunError(Band(dir, "s.dta", "")), "(no error)");
-    EXPECT_EQ(dir.Read("s.BAK"), kRecording);
+    EXPECT_EQ(ReadBytes(dir / "s.BAK"), kRecording);
 }
 
 TEST(FilterSafety, OnlyRegularFilesAreDestinations)
 {
-    ScratchFolder dir;
-    dir.Write("s.dta", kRecording);
-    ASSERT_EQ(::mkfifo(dir.Path("fifo.dta").c_str(), 0600), 0);
-    std::filesystem::create_directories(dir.Path("folder.dta"));
+    TempFolder dir;
+    dir.File("s.dta", kRecording);
+    ASSERT_EQ(::mkfifo((dir / "fifo.dta").c_str(), 0600), 0);
+    std::filesystem::create_directories(dir / "folder.dta");
     for (const std::string name : {"fifo.dta", "folder.dta"})
-        EXPECT_EQ(RunError(Band(dir, "s.dta", name)), Msg(kMsgNotRegularFile) + dir.Path(name)) << name;
+        EXPECT_EQ(RunError(Band(dir, "s.dta", name)), Msg(kMsgNotRegularFile) + dir / name) << name;
     FilterControls toDevice = Band(dir, "s.dta", "");
     toDevice.EditPostFile = "/dev/null";
     EXPECT_EQ(RunError(toDevice), Msg(kMsgNotRegularFile) + "/dev/null");
@@ -155,48 +157,48 @@ TEST(FilterSafety, OnlyRegularFilesAreDestinations)
     EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"fifo.dta", "folder.dta", "s.dta"}));
 
     // Nor is anything but a regular file a source.
-    EXPECT_EQ(RunError(Band(dir, "fifo.dta", "p.dta")), Msg(kMsgSourceNotRegular) + dir.Path("fifo.dta"));
-    EXPECT_EQ(RunError(Band(dir, "folder.dta", "p.dta")), Msg(kMsgSourceNotRegular) + dir.Path("folder.dta"));
+    EXPECT_EQ(RunError(Band(dir, "fifo.dta", "p.dta")), Msg(kMsgSourceNotRegular) + dir / "fifo.dta");
+    EXPECT_EQ(RunError(Band(dir, "folder.dta", "p.dta")), Msg(kMsgSourceNotRegular) + dir / "folder.dta");
 }
 
 TEST(FilterSafety, PermissionsAreKept)
 {
-    ScratchFolder dir;
+    TempFolder dir;
     const mode_t old = ::umask(022);
     // A replaced destination keeps its own bits.
     for (mode_t mode : {mode_t(0600), mode_t(0640), mode_t(0444)}) {
-        dir.Write("s.dta", kRecording);
-        dir.Write("p.dta", {1});
-        ::chmod(dir.Path("p.dta").c_str(), mode);
+        dir.File("s.dta", kRecording);
+        dir.File("p.dta", {1});
+        ::chmod((dir / "p.dta").c_str(), mode);
         EXPECT_EQ(RunError(Band(dir, "s.dta", "p.dta")), "(no error)") << std::oct << mode;
-        EXPECT_EQ(Mode(dir.Path("p.dta")), mode) << std::oct << mode;
-        EXPECT_EQ(SpartanHitAmplitudes(dir.Read("p.dta")), (std::vector<int>{50}));
+        EXPECT_EQ(Mode(dir / "p.dta"), mode) << std::oct << mode;
+        EXPECT_EQ(SpartanHitAmplitudes(ReadBytes(dir / "p.dta")), (std::vector<int>{50}));
     }
     // A post file in the source's place takes the source's bits; the backup is the original.
     for (mode_t mode : {mode_t(0600), mode_t(0444)}) {
-        std::filesystem::remove(dir.Path("s.BAK"));
-        std::filesystem::remove(dir.Path("s.dta"));
-        dir.Write("s.dta", kRecording);
-        ::chmod(dir.Path("s.dta").c_str(), mode);
+        std::filesystem::remove(dir / "s.BAK");
+        std::filesystem::remove(dir / "s.dta");
+        dir.File("s.dta", kRecording);
+        ::chmod((dir / "s.dta").c_str(), mode);
         EXPECT_EQ(RunError(Band(dir, "s.dta", "")), "(no error)") << std::oct << mode;
-        EXPECT_EQ(Mode(dir.Path("s.dta")), mode) << std::oct << mode;
-        EXPECT_EQ(Mode(dir.Path("s.BAK")), mode) << std::oct << mode;
-        EXPECT_EQ(dir.Read("s.BAK"), kRecording);
+        EXPECT_EQ(Mode(dir / "s.dta"), mode) << std::oct << mode;
+        EXPECT_EQ(Mode(dir / "s.BAK"), mode) << std::oct << mode;
+        EXPECT_EQ(ReadBytes(dir / "s.BAK"), kRecording);
     }
     ::umask(old);
 }
 
 TEST(FilterSafety, PathFaultsNameThePath)
 {
-    ScratchFolder dir;
-    dir.Write("s.dta", kRecording);
-    EXPECT_EQ(RunError(Band(dir, "s.dta", "no/p.dta")), Msg(kMsgDestinationFolderMissing) + dir.Path("no"));
+    TempFolder dir;
+    dir.File("s.dta", kRecording);
+    EXPECT_EQ(RunError(Band(dir, "s.dta", "no/p.dta")), Msg(kMsgDestinationFolderMissing) + dir / "no");
     if (::geteuid() != 0) {
-        std::filesystem::create_directories(dir.Path("ro"));
-        ::chmod(dir.Path("ro").c_str(), 0555);
+        std::filesystem::create_directories(dir / "ro");
+        ::chmod((dir / "ro").c_str(), 0555);
         EXPECT_EQ(RunError(Band(dir, "s.dta", "ro/p.dta")),
-                  Msg(kMsgDestinationFolderNotWritable) + dir.Path("ro"));
-        ::chmod(dir.Path("ro").c_str(), 0755);
+                  Msg(kMsgDestinationFolderNotWritable) + dir / "ro");
+        ::chmod((dir / "ro").c_str(), 0755);
     }
     for (const std::string& name : dir.Entries())
         EXPECT_TRUE(name == "s.dta" || name == "ro") << name;
@@ -204,24 +206,25 @@ TEST(FilterSafety, PathFaultsNameThePath)
 
 TEST(FilterSafety, StaleTemporaryFilesOfKilledRunsAreRemoved)
 {
-    ScratchFolder dir;
-    dir.Write("s.dta", kRecording);
+    TempFolder dir;
+    dir.File("s.dta", kRecording);
     const pid_t gone = ::fork();
     if (gone == 0)
         ::_exit(0);
     ::waitpid(gone, nullptr, 0);
     const std::string suffix = std::to_string(gone) + "-00000000abcd.tmp";
-    dir.Write(".p.dta." + suffix, {1});
-    dir.Write(".s.dta." + suffix, {1});
-    dir.Write(".s.BAK." + suffix, {1});
-    dir.Write(".s.dta." + std::to_string(::getppid()) + "-00000000abcd.tmp", {1}); // still running
+    dir.File(".p.dta." + suffix, {1});
+    dir.File(".s.dta." + suffix, {1});
+    dir.File(".s.BAK." + suffix, {1});
+    dir.File(".s.dta." + std::to_string(::getppid()) + "-00000000abcd.tmp", {1}); // still running
     EXPECT_EQ(RunError(Band(dir, "s.dta", "p.dta")), "(no error)");
-    EXPECT_FALSE(dir.Exists(".p.dta." + suffix));
-    EXPECT_TRUE(dir.Exists(".s.dta." + suffix)); // another target's, untouched by this run
+    EXPECT_FALSE(std::filesystem::exists(dir / ".p.dta." + suffix));
+    EXPECT_TRUE(std::filesystem::exists(dir / ".s.dta." + suffix)); // another target's, untouched by this run
     EXPECT_EQ(RunError(Band(dir, "s.dta", "")), "(no error)");
-    EXPECT_FALSE(dir.Exists(".s.dta." + suffix));
-    EXPECT_FALSE(dir.Exists(".s.BAK." + suffix));
-    EXPECT_TRUE(dir.Exists(".s.dta." + std::to_string(::getppid()) + "-00000000abcd.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir / ".s.dta." + suffix));
+    EXPECT_FALSE(std::filesystem::exists(dir / ".s.BAK." + suffix));
+    EXPECT_TRUE(
+        std::filesystem::exists(dir / (".s.dta." + std::to_string(::getppid()) + "-00000000abcd.tmp")));
 }
 
 TEST(FilterSafety, TimeFieldsOutOfRangeAreRefusedNamingTheField)

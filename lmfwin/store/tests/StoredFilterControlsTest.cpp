@@ -7,6 +7,7 @@
 #include "lmdata/AParamTable.h"
 #include "lmdata/LMDatabase.h"
 #include "lmfwin/filter/AFilter.h"
+#include "testsupport/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -178,19 +179,8 @@ TEST(StoredFilterControls, NumbersReadBackAsTheStoredValue)
 // A scratch database file, removed with its folder.
 class StoreWithDatabase : public ::testing::Test {
 protected:
-    static std::filesystem::path MakeFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lmstore-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        return pattern;
-    }
-    ~StoreWithDatabase() override
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    }
-    std::filesystem::path folder = MakeFolder();
+    lmtest::TempFolder temp_{"lmstore-test"};
+    std::filesystem::path folder = temp_.path();
     LMDatabase db = LMDatabase::Open(folder / "lm.sqlite");
 };
 

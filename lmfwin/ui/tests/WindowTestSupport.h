@@ -1,30 +1,27 @@
 #pragma once
 
-// What the window tests share: message boxes and file choosers answered without a user, an
-// engine that runs until it is cancelled, and helpers to act on modal dialogs and drops.
+// What the post-filter's window tests share: message boxes and file choosers answered without
+// a user and engines that stand in for the filtration (the rest comes from the test support).
 
 #include "lmfwin/ui/FilterServices.h"
+#include "lmfwin/ui/TDataModule.h"
+#include "lmfwin/ui/TMainForm.h"
 #include "lmfwin/ui/UserDialogs.h"
+#include "testsupport/qt/WindowTest.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QMimeData>
-#include <QPushButton>
+#include <QTemporaryDir>
 #include <QThread>
-#include <QTimer>
 #include <QtTest>
 #include <atomic>
-#include <functional>
+#include <memory>
 
 namespace lmf {
 namespace test {
 
-struct Shown {
-    QString kind; // "info", "error", "question"
-    QString caption;
-    QString text;
-};
+using lmtest::DropOn;
+using lmtest::PressOk;
+using lmtest::Shown; // kinds "info", "error", "question"
+using lmtest::WhenModal;
 
 class FakeDialogs : public UserDialogs {
 public:
@@ -58,6 +55,30 @@ public:
     QString FolderName(QWidget*, const QString&, const QString&) override { return fileAnswer; }
 };
 
+// The filter store and the real engine over their own LMData, with the settings, in a
+// temporary folder; opened once per suite (initTestCase).
+struct FilterWorld {
+    QTemporaryDir dir;
+    std::unique_ptr<TDataModule2> store;
+    std::unique_ptr<FilterEngine> engine;
+
+    void Open()
+    {
+        QVERIFY(dir.isValid());
+        lmtest::KeepUserDataIn(dir);
+        store = std::make_unique<TDataModule2>();
+        engine = MakeFilterEngine(store->DatabasePath());
+    }
+    // The main window over the store, shown and active; the world's engine unless another is given.
+    std::unique_ptr<TMainForm> ShowWindow(UserDialogs& dialogs, FilterEngine* otherEngine = nullptr) const
+    {
+        auto window =
+            std::make_unique<TMainForm>(otherEngine ? otherEngine : engine.get(), store.get(), &dialogs);
+        lmtest::ShowActive(window.get());
+        return window;
+    }
+};
+
 // An engine whose run waits for the cancel flag, to look at the window while it runs.
 class BlockingEngine : public FilterEngine {
 public:
@@ -86,35 +107,6 @@ public:
     }
     QString ProtocolPath(const FilterForm&) override { return {}; }
 };
-
-// Runs `action` on the modal dialog of type T as soon as it is open.
-template <typename T> void WhenModal(std::function<void(T*)> action)
-{
-    QTimer::singleShot(20, [action] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
-            action(dialog);
-        else
-            WhenModal<T>(action);
-    });
-}
-
-// A drop as the desktop delivers it: enter, then drop.
-inline void DropOn(QWidget* window, const QList<QUrl>& urls)
-{
-    QMimeData data;
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window, &enter);
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window, &drop);
-}
-
-inline void PressOk(QDialog* dialog)
-{
-    auto* box = dialog->findChild<QDialogButtonBox*>();
-    QVERIFY(box);
-    box->button(QDialogButtonBox::Ok)->click();
-}
 
 } // namespace test
 } // namespace lmf

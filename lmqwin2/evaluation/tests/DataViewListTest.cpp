@@ -1,41 +1,26 @@
 #include "lmqwin2/evaluation/DataViewList.h"
 
+#include "testsupport/ShortHits.h"
+
 #include <gtest/gtest.h>
 
 using namespace lm;
-
-namespace {
-
-LMShortHit Hit(double t, uint16_t frames = 1, int channel = 1)
-{
-    LMShortHit h;
-    h.kind = rkHit;
-    h.channel = uint8_t(channel);
-    h.time = TickTime::FromSeconds(t);
-    h.amplitude = 60;
-    h.energy = 10;
-    h.counts = 5;
-    h.duration = 100;
-    h.FrameBits = frames;
-    return h;
-}
-
-} // namespace
+using lmtest::FramedHit;
 
 TEST(DataView, ListsTheFirstTenThousandFramedUndeletedHits)
 {
     ATestSetup setup;
     setup.DivisorSys = 2;
     std::vector<LMShortHit> records;
-    LMShortHit deleted = Hit(0.5);
+    LMShortHit deleted = FramedHit(0.5);
     deleted.SetHitFlags(hfDeleted);
     records.push_back(deleted);
-    records.push_back(Hit(0.6, 0)); // not framed
-    LMShortHit mark = Hit(0.7);
+    records.push_back(FramedHit(0.6, 0)); // not framed
+    LMShortHit mark = FramedHit(0.7);
     mark.kind = rkTimeMark;
     records.push_back(mark);
     for (int i = 0; i < 20000; ++i) {
-        records.push_back(Hit(1 + i * 0.001, uint16_t(1u << (i % 8))));
+        records.push_back(FramedHit(1 + i * 0.001, uint16_t(1u << (i % 8))));
         records.back().Par1 = 10;
     }
     const DataViewList list = BuildDataViewList(records, setup, {}, nullptr);
@@ -59,8 +44,8 @@ TEST(DataView, EventViewColoursAndShadowHits)
     EventClassifier events;
     // An event at 1 s with an MPT hit (3 ms) and a lockout hit (15 ms); an unframed first
     // hit at 3 s whose framed MPT hit still measures from it.
-    const std::vector<LMShortHit> records = {Hit(1.0), Hit(1.003, 1, 2), Hit(1.015),
-                                             Hit(2.0), Hit(3.0, 0),      Hit(3.002, 2)};
+    const std::vector<LMShortHit> records = {FramedHit(1.0), FramedHit(1.003, 1, 2), FramedHit(1.015),
+                                             FramedHit(2.0), FramedHit(3.0, 0),      FramedHit(3.002, 2)};
     DataViewList list = BuildDataViewList(records, setup, {true, false}, &events);
     ASSERT_EQ(list.lines.size(), 2u);
     EXPECT_EQ(list.lines[0].colour, DataViewLine::FirstHit);
@@ -80,7 +65,7 @@ TEST(DataView, UnsortedDataStopTheEventList)
 {
     ATestSetup setup;
     EventClassifier events;
-    const std::vector<LMShortHit> records = {Hit(1.0), Hit(2.0), Hit(0.5), Hit(3.0)};
+    const std::vector<LMShortHit> records = {FramedHit(1.0), FramedHit(2.0), FramedHit(0.5), FramedHit(3.0)};
     const DataViewList list = BuildDataViewList(records, setup, {true, false}, &events);
     EXPECT_TRUE(list.notSorted);
     EXPECT_EQ(list.lines.size(), 2u);

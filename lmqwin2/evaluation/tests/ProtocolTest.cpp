@@ -1,4 +1,5 @@
 #include "lmqwin2/evaluation/AProtocol.h"
+#include "testsupport/TempFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -78,8 +79,8 @@ TEST(Protocol, NewSelectionLine)
 
 TEST(Protocol, ReportFile)
 {
-    std::string pattern = (fs::temp_directory_path() / "lmq_protocol_XXXXXX").string();
-    const fs::path dir = ::mkdtemp(pattern.data());
+    const lmtest::TempFolder folder("lmq-protocol");
+    const fs::path dir = folder.path();
     AProtocol p([] { return std::string("T"); });
     p.Add("LMQ launched");
     p.Add("LMQ closed");
@@ -98,5 +99,4 @@ TEST(Protocol, ReportFile)
     // A folder that does not exist: the error box text, and nothing left behind.
     EXPECT_FALSE(p.WriteReport((dir / "missing").string(), error));
     EXPECT_EQ(error, "Error of saving '" + (dir / "missing" / "_Protocol.txt").string() + "'.");
-    fs::remove_all(dir);
 }

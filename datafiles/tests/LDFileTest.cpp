@@ -1,7 +1,9 @@
+#include "datafiles/LDFile.h"
+
 #include "datafiles/ByteOrder.h"
 #include "datafiles/DataFileOpen.h"
-#include "datafiles/LDFile.h"
 #include "samplegen/SampleGen.h"
+#include "testsupport/MemoryFile.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -49,33 +51,14 @@ Bytes HitBody(uint64_t ticks, uint8_t channel, const Bytes& values)
     return b;
 }
 
-struct Reader {
-    Bytes data;
-    BinaryFile in;
-    std::unique_ptr<LDFile> file;
-    explicit Reader(Bytes bytes) : data(std::move(bytes))
-    {
-        in.OpenMemory(data.data(), data.size());
-        file = std::make_unique<LDFile>(in);
-        file->SeekFirstRecord();
-    }
+// A reader on its first record.
+struct Reader : lmtest::MemoryReader<LDFile> {
+    explicit Reader(Bytes bytes) : MemoryReader(std::move(bytes)) { file->SeekFirstRecord(); }
 };
 
 Bytes Copy(Reader& r)
 {
-    Bytes out;
-    BinaryFile target;
-    target.OpenMemoryWrite(out);
-    {
-        LDFile writer(*r.file, target);
-        r.file->SeekFirstRecord();
-        writer.SeekFirstRecord();
-        while (r.file->ReadNext())
-            writer.AppendRecord(*r.file);
-        writer.WriteHeader();
-    }
-    target.Close();
-    return out;
+    return lmtest::CopyRecords(*r.file);
 }
 
 } // namespace

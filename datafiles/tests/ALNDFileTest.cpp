@@ -1,6 +1,7 @@
 // A-Line ISA reader on tiny files built in code.
 
 #include "datafiles/ALNDFile.h"
+
 #include "datafiles/ByteOrder.h"
 #include "samplegen/SampleGen.h"
 

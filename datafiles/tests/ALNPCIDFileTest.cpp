@@ -1,6 +1,7 @@
 // A-Line 32D reader and writer on tiny files built in code.
 
 #include "datafiles/ALNPCIDFile.h"
+
 #include "datafiles/ByteOrder.h"
 #include "samplegen/SampleGen.h"
 

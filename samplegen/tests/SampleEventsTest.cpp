@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "samplegen/SampleEvents.h"
+
+#include <gtest/gtest.h>
 
 using lm::gen::SampleEvent;
 using lm::gen::SampleEventStream;
@@ -31,18 +31,29 @@ Summary Walk(const SampleOptions& options)
             if (e.channel < 1 || e.channel > options.channels)
                 s.channelsInRange = false;
             break;
-        case SampleEvent::Pause: ++s.pauses; break;
-        case SampleEvent::Resume: ++s.resumes; break;
-        case SampleEvent::Stop: ++s.stops; break;
-        case SampleEvent::Parametric: ++s.parametrics; break;
-        case SampleEvent::TimeMark: ++s.marks; break;
-        default: break;
+        case SampleEvent::Pause:
+            ++s.pauses;
+            break;
+        case SampleEvent::Resume:
+            ++s.resumes;
+            break;
+        case SampleEvent::Stop:
+            ++s.stops;
+            break;
+        case SampleEvent::Parametric:
+            ++s.parametrics;
+            break;
+        case SampleEvent::TimeMark:
+            ++s.marks;
+            break;
+        default:
+            break;
         }
     }
     return s;
 }
 
-}  // namespace
+} // namespace
 
 // Event-mode filters and the event view refuse files that go back in time, so every
 // generated session must be in time order, whatever its size and seed.

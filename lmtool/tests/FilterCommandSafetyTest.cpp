@@ -27,11 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = lmtest::RunResult;
 
 using lmtest::ReadText;
 
@@ -42,18 +38,8 @@ protected:
         tool_ = lmtest::LmtoolPath();
         if (tool_.empty() || !fs::exists(tool_))
             GTEST_SKIP() << "lmtool is not built";
-        std::string pattern = (fs::temp_directory_path() / "lmtool-safety-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
         std::ofstream(Path("band.ini"))
             << "[Filter]\nName=band\n[A]\n1=Amplitude|40|60\n[Expressions]\n1=A\n";
-    }
-    void TearDown() override
-    {
-        if (dir_.empty())
-            return;
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
     }
 
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
@@ -115,7 +101,8 @@ protected:
     }
 
     std::string tool_;
-    fs::path dir_;
+    lmtest::TempFolder folder_{"lmtool-safety"};
+    fs::path dir_ = folder_.path();
 };
 
 // Interrupted at any moment, a run into the source leaves the recording under its own name:

@@ -4,6 +4,8 @@
 
 #include "datafiles/OutputFile.h"
 
+#include "testsupport/TempFolder.h"
+
 #include <algorithm>
 #include <csignal>
 #include <cstring>
@@ -23,45 +25,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class Folder {
-public:
-    Folder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "lm-outputfile-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~Folder()
-    {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, ec);
-        fs::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(path_))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    fs::path path_;
-};
-
-void Write(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using lmtest::ReadText;
+using lmtest::TempFolder;
+using lmtest::WriteText;
 
 mode_t Mode(const std::string& path)
 {
@@ -72,7 +38,7 @@ mode_t Mode(const std::string& path)
 void WriteThrough(const std::string& target, const std::string& text)
 {
     lm::OutputFile out(target);
-    Write(out.TempPath(), text);
+    WriteText(out.TempPath(), text);
     out.Commit();
 }
 
@@ -92,7 +58,7 @@ lm::OutputFault FaultOf(const std::function<void()>& action)
 
 TEST(OutputFile, OnlyRegularFilesAreReplaced)
 {
-    Folder dir;
+    TempFolder dir;
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
     fs::create_directory(dir / "folder");
     fs::create_symlink(dir / "nowhere", dir / "dangling");
@@ -114,26 +80,26 @@ TEST(OutputFile, OnlyRegularFilesAreReplaced)
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     ASSERT_EQ(::stat("/dev/null", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"dangling", "fifo", "folder", "socket"}));
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"dangling", "fifo", "folder", "socket"}));
 
     // A link to a regular file: the file it names gets the content, the link stays.
-    Write(dir / "real", "old");
+    WriteText(dir / "real", "old");
     fs::create_symlink(dir / "real", dir / "link");
     WriteThrough(dir / "link", "new");
-    EXPECT_EQ(Read(dir / "real"), "new");
+    EXPECT_EQ(ReadText(dir / "real"), "new");
     EXPECT_TRUE(fs::is_symlink(dir / "link"));
 }
 
 TEST(OutputFile, ReplacedFilesKeepTheirPermissions)
 {
-    Folder dir;
+    TempFolder dir;
     const mode_t old = ::umask(022);
     for (mode_t mode : {mode_t(0600), mode_t(0640), mode_t(0444), mode_t(0755)}) {
         const std::string target = dir / ("t" + std::to_string(mode));
-        Write(target, "old");
+        WriteText(target, "old");
         ASSERT_EQ(::chmod(target.c_str(), mode), 0);
         WriteThrough(target, "new");
-        EXPECT_EQ(Read(target), "new");
+        EXPECT_EQ(ReadText(target), "new");
         EXPECT_EQ(Mode(target), mode) << std::oct << mode;
     }
     // A new name gets the user's usual permissions.
@@ -144,7 +110,7 @@ TEST(OutputFile, ReplacedFilesKeepTheirPermissions)
 
 TEST(OutputFile, FolderFaultsSayWhatIsWrong)
 {
-    Folder dir;
+    TempFolder dir;
     EXPECT_EQ(FaultOf([&] { WriteThrough(dir / "missing/x.dta", "x"); }), lm::OutputFault::FolderMissing);
     if (::geteuid() != 0) {
         fs::create_directory(dir / "ro");
@@ -154,40 +120,40 @@ TEST(OutputFile, FolderFaultsSayWhatIsWrong)
     // A failure before the commit leaves neither a new file nor a temporary one.
     {
         lm::OutputFile out(dir / "never");
-        Write(out.TempPath(), "half");
+        WriteText(out.TempPath(), "half");
     }
     EXPECT_FALSE(fs::exists(dir / "never"));
-    for (const std::string& name : dir.Names())
+    for (const std::string& name : dir.Entries())
         EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
 }
 
 TEST(OutputFile, BackupsAreNeverReplacedUnasked)
 {
-    Folder dir;
-    Write(dir / "run.dta", "original");
-    Write(dir / "run.BAK", "another recording's original");
+    TempFolder dir;
+    WriteText(dir / "run.dta", "original");
+    WriteText(dir / "run.BAK", "another recording's original");
 
     EXPECT_EQ(FaultOf([&] { lm::PlaceBackup(dir / "run.dta", dir / "run.BAK", false); }),
               lm::OutputFault::Taken);
-    EXPECT_EQ(Read(dir / "run.BAK"), "another recording's original");
+    EXPECT_EQ(ReadText(dir / "run.BAK"), "another recording's original");
 
     lm::PlaceBackup(dir / "run.dta", dir / "run.BAK", true);
-    EXPECT_EQ(Read(dir / "run.BAK"), "original");
+    EXPECT_EQ(ReadText(dir / "run.BAK"), "original");
 
     lm::PlaceBackup(dir / "run.dta", dir / "new.BAK", false);
-    EXPECT_EQ(Read(dir / "new.BAK"), "original");
-    EXPECT_EQ(Read(dir / "run.dta"), "original");
+    EXPECT_EQ(ReadText(dir / "new.BAK"), "original");
+    EXPECT_EQ(ReadText(dir / "run.dta"), "original");
 
     fs::create_directory(dir / "dir.BAK");
-    Write(dir / "dir.BAK/inside", "kept");
+    WriteText(dir / "dir.BAK/inside", "kept");
     EXPECT_EQ(FaultOf([&] { lm::PlaceBackup(dir / "run.dta", dir / "dir.BAK", true); }),
               lm::OutputFault::NotRegular);
-    EXPECT_EQ(Read(dir / "dir.BAK/inside"), "kept");
+    EXPECT_EQ(ReadText(dir / "dir.BAK/inside"), "kept");
 }
 
 TEST(TempFile, StaleFilesOfEndedProcessesAreRemovedOthersStay)
 {
-    Folder dir;
+    TempFolder dir;
     const std::string target = dir / "post.dta";
     // A process that has ended: its pid is free once it is reaped.
     const pid_t child = ::fork();
@@ -201,7 +167,7 @@ TEST(TempFile, StaleFilesOfEndedProcessesAreRemovedOthersStay)
     const std::string otherTarget = dir / (".other.dta." + std::to_string(child) + "-0123456789ab.tmp");
     const std::string notOurs = dir / (".post.dta." + std::to_string(child) + "-xyz.tmp");
     for (const std::string& path : {stale, liveParent, otherTarget, notOurs})
-        Write(path, "x");
+        WriteText(path, "x");
 
     EXPECT_EQ(lm::RemoveStaleTempFiles(target), 1);
     EXPECT_FALSE(fs::exists(stale));
@@ -212,14 +178,14 @@ TEST(TempFile, StaleFilesOfEndedProcessesAreRemovedOthersStay)
 TEST(TempFile, ASignalRemovesTheRegisteredFiles)
 {
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        Folder dir;
+        TempFolder dir;
         const std::string kept = dir / "kept";
         const pid_t child = ::fork();
         if (child == 0) {
             lm::TempFileBeside a(dir / "a.dta");
             lm::TempFileBeside b(dir / "b.dta");
             lm::TempFileBeside released(dir / "c.dta");
-            Write(released.path(), "x");
+            WriteText(released.path(), "x");
             ::rename(released.path().c_str(), kept.c_str());
             released.Release();
             std::raise(signal);
@@ -228,6 +194,6 @@ TEST(TempFile, ASignalRemovesTheRegisteredFiles)
         int status = 0;
         ::waitpid(child, &status, 0);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
-        EXPECT_EQ(dir.Names(), (std::vector<std::string>{"kept"})) << signal;
+        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"kept"})) << signal;
     }
 }

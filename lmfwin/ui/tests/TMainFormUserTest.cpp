@@ -9,7 +9,6 @@
 #include "lmfwin/ui/TLookUpParamDlg.h"
 #include "lmfwin/ui/TMainForm.h"
 #include "lmfwin/ui/Translation.h"
-#include "samplegen/SampleGen.h"
 
 #include <QCryptographicHash>
 #include <QHeaderView>
@@ -69,25 +68,16 @@ private slots:
 
 private:
     std::unique_ptr<TMainForm> MakeWindow(FilterEngine* engine = nullptr);
-    // A generated A-Line 32D file of `hits` hits in the folder.
-    QString SampleFile(const QTemporaryDir& folder, const QString& name, int hits = 300);
     // Starts a run with F9 and waits for its end; false when no run started.
     bool RunAndWait(TMainForm& w);
 
-    QTemporaryDir dir_;
-    std::unique_ptr<TDataModule2> store_;
-    std::unique_ptr<FilterEngine> engine_;
+    FilterWorld world_;
     FakeDialogs dialogs_;
 };
 
 void TestMainFormUser::initTestCase()
 {
-    QVERIFY(dir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath("settings"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath("settings"));
-    qputenv("LMDATA", dir_.filePath("LMData.sqlite").toUtf8());
-    store_ = std::make_unique<TDataModule2>();
-    engine_ = MakeFilterEngine(store_->DatabasePath());
+    world_.Open();
 }
 
 void TestMainFormUser::init()
@@ -106,22 +96,7 @@ void TestMainFormUser::cleanup()
 
 std::unique_ptr<TMainForm> TestMainFormUser::MakeWindow(FilterEngine* engine)
 {
-    auto window = std::make_unique<TMainForm>(engine ? engine : engine_.get(), store_.get(), &dialogs_);
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window not active");
-    return window;
-}
-
-QString TestMainFormUser::SampleFile(const QTemporaryDir& folder, const QString& name, int hits)
-{
-    lm::gen::SampleOptions options;
-    options.hits = hits;
-    options.channels = 4;
-    const QString path = folder.filePath(name);
-    lm::gen::GenerateSampleFile("ald", options, path.toStdString());
-    return path;
+    return world_.ShowWindow(dialogs_, engine);
 }
 
 bool TestMainFormUser::RunAndWait(TMainForm& w)
@@ -136,7 +111,7 @@ bool TestMainFormUser::RunAndWait(TMainForm& w)
 void TestMainFormUser::expressionThatDoesNotReadAsTypedAsksDefaultNo()
 {
     QTemporaryDir folder;
-    SampleFile(folder, "test.ald");
+    lmtest::SampleFile(folder, "test.ald", {300, 4});
     auto w = MakeWindow();
     w->SetWorkFolder(folder.path());
     w->EditSourceFile->setText("test.ald");
@@ -176,7 +151,7 @@ void TestMainFormUser::expressionThatDoesNotReadAsTypedAsksDefaultNo()
 void TestMainFormUser::existingPostFileIsReplacedOnlyAfterAsking()
 {
     QTemporaryDir folder;
-    SampleFile(folder, "test.ald");
+    lmtest::SampleFile(folder, "test.ald", {300, 4});
     const QString post = folder.filePath("post.ald");
     {
         QFile file(post);
@@ -222,7 +197,7 @@ void TestMainFormUser::existingPostFileIsReplacedOnlyAfterAsking()
 void TestMainFormUser::existingBackupIsReplacedOnlyAfterAsking()
 {
     QTemporaryDir folder;
-    SampleFile(folder, "test.ald");
+    lmtest::SampleFile(folder, "test.ald", {300, 4});
     {
         QFile file(folder.filePath("test.BAK"));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -408,7 +383,7 @@ void TestMainFormUser::columnsAreAtLeastAsWideAsTheirTitles()
             QVERIFY(grid->columnViewportPosition(c) + grid->columnWidth(c) <= grid->viewport()->width());
         }
     }
-    TLookUpParamDlg1 lookup(store_.get(), 0, w.get());
+    TLookUpParamDlg1 lookup(world_.store.get(), 0, w.get());
     QCOMPARE(lookup.windowTitle(), QString("Parameter Lookup"));
 }
 
@@ -455,7 +430,7 @@ void TestMainFormUser::positionAndLastInputsAreKept()
 void TestMainFormUser::filterDatabaseNameRules()
 {
     auto w = MakeWindow();
-    const int before = int(store_->List().size());
+    const int before = int(world_.store->List().size());
     w->Grids[0]->SetRows({{"Amplitude", "40", "60"}});
 
     // An empty name is refused.
@@ -464,14 +439,14 @@ void TestMainFormUser::filterDatabaseNameRules()
     QCOMPARE(dialogs_.shown.size(), 1);
     QCOMPARE(dialogs_.shown[0].kind, QString("error"));
     QCOMPARE(dialogs_.shown[0].text, QString("The filter has no name. Type one to store it."));
-    QCOMPARE(int(store_->List().size()), before);
+    QCOMPARE(int(world_.store->List().size()), before);
     QVERIFY(!w->BaseUpdate->isEnabled());
 
     // A second filter of a stored name only after Yes to the question (default No).
     w->EditFilterName->setText("Twice");
     w->BaseAdd->click();
     const int first = w->LoadedFilter();
-    QCOMPARE(int(store_->List().size()), before + 1);
+    QCOMPARE(int(world_.store->List().size()), before + 1);
     dialogs_.shown.clear();
     dialogs_.answer = false;
     w->BaseAdd->click();
@@ -481,13 +456,13 @@ void TestMainFormUser::filterDatabaseNameRules()
         dialogs_.shown[0].text,
         QString("A filter named \"Twice\" is stored already (No. %1). Store a second filter of this name?")
             .arg(first));
-    QCOMPARE(int(store_->List().size()), before + 1);
+    QCOMPARE(int(world_.store->List().size()), before + 1);
     QCOMPARE(w->LoadedFilter(), first);
     dialogs_.answer = true;
     w->BaseAdd->click();
     const int second = w->LoadedFilter();
     QVERIFY(second != first);
-    QCOMPARE(int(store_->List().size()), before + 2);
+    QCOMPARE(int(world_.store->List().size()), before + 2);
 
     // Updating a filter under its own name asks nothing.
     dialogs_.shown.clear();
@@ -609,7 +584,7 @@ void TestMainFormUser::russianTranslationSwitchesEverything()
     w->EditFilterName->setText("Russian");
     w->BaseAdd->click();
     QCOMPARE(dialogs_.shown.last().text, QString::fromUtf8("Фильтр успешно внесен в Базу Данных"));
-    store_->Delete(w->LoadedFilter());
+    world_.store->Delete(w->LoadedFilter());
     w->BaseUpdate->click();
     // The button it names is the one labelled so.
     QCOMPARE(dialogs_.shown.last().text,
@@ -619,7 +594,7 @@ void TestMainFormUser::russianTranslationSwitchesEverything()
     QCOMPARE(dialogs_.shown.last().text, QString::fromUtf8("Завершить работу программы?"));
 
     // The dialogs.
-    TFFilterBase chooser(store_.get(), &dialogs_, w.get());
+    TFFilterBase chooser(world_.store.get(), &dialogs_, w.get());
     QCOMPARE(chooser.windowTitle(), QString::fromUtf8("База данных фильтров"));
     QCOMPARE(chooser.NavDelete->toolTip(), QString::fromUtf8("Удалить"));
     QCOMPARE(chooser.List->horizontalHeaderItem(2)->text(), QString::fromUtf8("Название фильтра"));
@@ -641,4 +616,4 @@ void TestMainFormUser::russianTranslationSwitchesEverything()
 }
 
 QTEST_MAIN(TestMainFormUser)
-#include "tst_mainform_user.moc"
+#include "TMainFormUserTest.moc"

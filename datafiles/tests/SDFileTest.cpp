@@ -1,7 +1,9 @@
+#include "datafiles/SDFile.h"
+
 #include "datafiles/ByteOrder.h"
 #include "datafiles/DataFileOpen.h"
-#include "datafiles/SDFile.h"
 #include "samplegen/SampleGen.h"
+#include "testsupport/MemoryFile.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -46,33 +48,11 @@ Rec Hit(uint64_t ticks, uint8_t channel = 1)
     return r;
 }
 
-// Reader over bytes kept alive by the fixture.
-struct Reader {
-    Bytes data;
-    BinaryFile in;
-    std::unique_ptr<SDFile> file;
-    explicit Reader(Bytes bytes) : data(std::move(bytes))
-    {
-        in.OpenMemory(data.data(), data.size());
-        file = std::make_unique<SDFile>(in);
-    }
-};
+using Reader = lmtest::MemoryReader<SDFile>;
 
 Bytes Copy(Reader& r)
 {
-    Bytes out;
-    BinaryFile target;
-    target.OpenMemoryWrite(out);
-    {
-        SDFile writer(*r.file, target);
-        r.file->SeekFirstRecord();
-        writer.SeekFirstRecord();
-        while (r.file->ReadNext())
-            writer.AppendRecord(*r.file);
-        writer.WriteHeader();
-    }
-    target.Close();
-    return out;
+    return lmtest::CopyRecords(*r.file);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The main window of the post-filter driven as a user would: controls, keys, command line,
 // settings, a run on a generated file and the filter database in a temporary LMDATA.
 
+#include "lmfwin/ui/TMainForm.h"
+
 #include "WindowTestSupport.h"
 #include "help/ui/THelpViewer.h"
 #include "lmfwin/ui/TDataModule.h"
@@ -8,8 +10,6 @@
 #include "lmfwin/ui/TFFilterBase.h"
 #include "lmfwin/ui/TFProtocolView.h"
 #include "lmfwin/ui/TLookUpParamDlg.h"
-#include "lmfwin/ui/TMainForm.h"
-#include "samplegen/SampleGen.h"
 
 #include <QDialogButtonBox>
 #include <QMimeData>
@@ -58,20 +58,13 @@ private slots:
 private:
     std::unique_ptr<TMainForm> MakeWindow();
 
-    QTemporaryDir dir_;
-    std::unique_ptr<TDataModule2> store_;
-    std::unique_ptr<FilterEngine> engine_;
+    FilterWorld world_;
     FakeDialogs dialogs_;
 };
 
 void TestMainForm::initTestCase()
 {
-    QVERIFY(dir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath("settings"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath("settings"));
-    qputenv("LMDATA", dir_.filePath("LMData.sqlite").toUtf8());
-    store_ = std::make_unique<TDataModule2>();
-    engine_ = MakeFilterEngine(store_->DatabasePath());
+    world_.Open();
 }
 
 void TestMainForm::init()
@@ -89,12 +82,7 @@ void TestMainForm::cleanup()
 
 std::unique_ptr<TMainForm> TestMainForm::MakeWindow()
 {
-    auto window = std::make_unique<TMainForm>(engine_.get(), store_.get(), &dialogs_);
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window not active");
-    return window;
+    return world_.ShowWindow(dialogs_);
 }
 
 void TestMainForm::treatmentEnablingRules()
@@ -517,10 +505,7 @@ void TestMainForm::closeAsksFirst()
 void TestMainForm::fullRunShowsResult()
 {
     QTemporaryDir folder;
-    lm::gen::SampleOptions options;
-    options.hits = 300;
-    options.channels = 4;
-    lm::gen::GenerateSampleFile("ald", options, folder.filePath("test.ald").toStdString());
+    lmtest::SampleFile(folder, "test.ald", {300, 4});
 
     auto w = MakeWindow();
     w->SetWorkFolder(folder.path());
@@ -594,7 +579,7 @@ void TestMainForm::fullRunShowsResult()
 void TestMainForm::runKeepsWindowDisabledUntilCancelled()
 {
     BlockingEngine engine;
-    TMainForm w(&engine, store_.get(), &dialogs_);
+    TMainForm w(&engine, world_.store.get(), &dialogs_);
     w.show();
     QSignalSpy finished(&w, &TMainForm::runFinished);
     w.BtnRun->click();
@@ -620,7 +605,7 @@ void TestMainForm::runKeepsWindowDisabledUntilCancelled()
 void TestMainForm::runTakesTheCellBeingEdited()
 {
     CapturingEngine engine;
-    TMainForm w(&engine, store_.get(), &dialogs_);
+    TMainForm w(&engine, world_.store.get(), &dialogs_);
     w.show();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -715,7 +700,7 @@ void TestMainForm::insertOpenUpdateDelete()
     QCOMPARE(w->Grids[1]->Rows()[0], (QStringList{"Amplitude", "45", "50"}));
 
     // Delete it in the chooser (after the confirmation); Update then finds no row.
-    const int before = int(store_->List().size());
+    const int before = int(world_.store->List().size());
     WhenModal<TFFilterBase>([fid](TFFilterBase* chooser) {
         chooser->NavLast->click();
         QCOMPARE(chooser->CurrentFid(), fid);
@@ -725,14 +710,14 @@ void TestMainForm::insertOpenUpdateDelete()
     dialogs_.shown.clear();
     w->BaseLoad->click();
     QCOMPARE(dialogs_.shown.first().kind, QString("question"));
-    QCOMPARE(int(store_->List().size()), before - 1);
-    QVERIFY(!store_->Load(fid));
+    QCOMPARE(int(world_.store->List().size()), before - 1);
+    QVERIFY(!world_.store->Load(fid));
     dialogs_.shown.clear();
     w->BaseUpdate->click();
     // The message names the button as it is labelled.
     QCOMPARE(dialogs_.shown.last().text,
              QString("The filter's record has been deleted. Try the 'Insert' button."));
-    QVERIFY(!store_->Load(fid));
+    QVERIFY(!world_.store->Load(fid));
 
     // Insert twice: two filters; Update then writes to the second.
     w->BaseAdd->click();
@@ -742,8 +727,8 @@ void TestMainForm::insertOpenUpdateDelete()
     QVERIFY(first != second);
     w->EditFilterName->setText("Second only");
     w->BaseUpdate->click();
-    QCOMPARE(store_->Load(second)->filterName, QString("Second only"));
-    QCOMPARE(store_->Load(first)->filterName, QString("Events changed"));
+    QCOMPARE(world_.store->Load(second)->filterName, QString("Second only"));
+    QCOMPARE(world_.store->Load(first)->filterName, QString("Events changed"));
 }
 
 void TestMainForm::aboutLogoAnimation()
@@ -831,4 +816,4 @@ void TestMainForm::exitFromTrayMenuEndsHiddenProgram()
 }
 
 QTEST_MAIN(TestMainForm)
-#include "tst_mainform.moc"
+#include "TMainFormTest.moc"

@@ -2,18 +2,18 @@
 // the channel panel, the set commands, time scrolling, loading in the background, the
 // settings written at close and read at the next start, and the protocol file.
 
+#include "lmqwin2/ui/TLmqMain.h"
+
+#include "WindowTestSupport.h"
 #include "help/ui/THelpViewer.h"
 #include "lmqwin2/ui/DataLoader.h"
 #include "lmqwin2/ui/TChannelPanel.h"
 #include "lmqwin2/ui/TFAboutBox.h"
 #include "lmqwin2/ui/TFrameFinishForm.h"
-#include "lmqwin2/ui/TLmqMain.h"
 #include "lmqwin2/ui/TPageWidget.h"
 #include "lmqwin2/ui/TSettingsStore.h"
 #include "lmqwin2/ui/TTimeMarkForm.h"
 #include "lmqwin2/ui/TZoomParamForm.h"
-#include "lmqwin2/ui/UserDialogs.h"
-#include "samplegen/SampleGen.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -35,81 +35,9 @@
 #include <map>
 
 using namespace lmq;
+using namespace lmq::test;
 
 namespace {
-
-struct Shown {
-    QString kind; // "warning", "error", "info", "confirm"
-    QString caption;
-    QString text;
-};
-
-class FakeDialogs : public UserDialogs {
-public:
-    QList<Shown> shown;
-    bool confirm = true;
-    QString fileAnswer;
-    lm::FrameLimitChoice frameChoice = lm::FrameLimitChoice::DeleteAllExceptNew;
-    int frameQuestions = 0;
-
-    void Warning(QWidget*, const QString& caption, const QString& text) override
-    {
-        shown.push_back({"warning", caption, text});
-    }
-    void Error(QWidget*, const QString& caption, const QString& text) override
-    {
-        shown.push_back({"error", caption, text});
-    }
-    void Information(QWidget*, const QString& caption, const QString& text) override
-    {
-        shown.push_back({"info", caption, text});
-    }
-    bool Confirm(QWidget*, const QString& caption, const QString& text) override
-    {
-        shown.push_back({"confirm", caption, text});
-        return confirm;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return fileAnswer; }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return fileAnswer; }
-    lm::FrameLimitChoice AskFrameLimit(QWidget*) override
-    {
-        ++frameQuestions;
-        return frameChoice;
-    }
-};
-
-// The settings key as a map; the writes are counted to see what a close stores.
-class MapStore : public lm::ASettingsStore {
-public:
-    std::map<std::string, std::string> values;
-    std::vector<std::string> written;
-
-    bool GetBool(const std::string& name, bool def) const override
-    {
-        auto it = values.find(name);
-        return it == values.end() ? def : it->second != "0";
-    }
-    int GetInt(const std::string& name, int def) const override
-    {
-        auto it = values.find(name);
-        return it == values.end() ? def : std::stoi(it->second);
-    }
-    std::string GetString(const std::string& name, const std::string& def) const override
-    {
-        auto it = values.find(name);
-        return it == values.end() ? def : it->second;
-    }
-    void SetBool(const std::string& name, bool value) override { Set(name, value ? "1" : "0"); }
-    void SetInt(const std::string& name, int value) override { Set(name, std::to_string(value)); }
-    void SetString(const std::string& name, const std::string& value) override { Set(name, value); }
-
-private:
-    void Set(const std::string& name, const std::string& value)
-    {
-        values[name] = value;
-        written.push_back(name);
-    }
-};
 
 QString Panel(TLmqMain& w, int i)
 {
@@ -239,10 +167,8 @@ void TestLmqMain::initTestCase()
 {
     QVERIFY(dir_.isValid());
     qputenv("LMDATA", dir_.filePath("LMData.sqlite").toUtf8());
-    sample_ = dir_.filePath("sample.dta");
-    lm::gen::GenerateSampleFile("dta", {20000, 8, 1}, sample_.toStdString());
-    big_ = dir_.filePath("big.dta");
-    lm::gen::GenerateSampleFile("dta", {400000, 8, 2}, big_.toStdString());
+    sample_ = lmtest::SampleFile(dir_, "sample.dta", {20000, 8, 1});
+    big_ = lmtest::SampleFile(dir_, "big.dta", {400000, 8, 2});
     // A program folder of its own with a start-up setup of every default.
     QDir(dir_.path()).mkpath("bin");
     programPath_ = dir_.filePath("bin/lmqwin2");
@@ -726,8 +652,7 @@ void TestLmqMain::saveConfigOffWritesOnlySaveConfig()
 void TestLmqMain::viewStateInTheUsersSettings()
 {
     // Through the program's own store: QSettings("Varnholt", "AELumeny"), group "Quorvel".
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath("config"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath("config"));
+    lmtest::KeepSettingsIn(dir_.filePath("config"));
     auto open = [&](lm::TSettingsStore& settings) {
         QuorvelEnvironment env;
         env.settings = &settings;
@@ -1213,4 +1138,4 @@ void TestLmqMain::zoomDialogSetsTimeRangeOfAllGraphs()
 }
 
 QTEST_MAIN(TestLmqMain)
-#include "tst_lmqmain.moc"
+#include "TLmqMainTest.moc"

@@ -2,14 +2,14 @@
 // whose backup name is taken asks a second question of its own (No keeps everything), and a
 // stored filter brings its "Delete TR" back (one stored without it leaves the box alone).
 
+#include "WindowTestSupport.h"
 #include "lmfwin/ui/FilterServices.h"
 #include "lmfwin/ui/TDataModule.h"
 #include "lmfwin/ui/TMainForm.h"
 #include "lmfwin/ui/UserDialogs.h"
-#include "samplegen/SampleGen.h"
+#include "testsupport/qt/WindowTest.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QSettings>
 #include <QSignalSpy>
@@ -17,6 +17,7 @@
 #include <QtTest>
 
 using namespace lmf;
+using lmf::test::FilterWorld;
 
 namespace {
 
@@ -40,19 +41,6 @@ public:
     QString FolderName(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 } // namespace
 
 class TestBackupQuestion : public QObject {
@@ -66,41 +54,27 @@ private slots:
 private:
     std::unique_ptr<TMainForm> MakeWindow();
 
-    QTemporaryDir dir_;
-    std::unique_ptr<TDataModule2> store_;
-    std::unique_ptr<FilterEngine> engine_;
+    FilterWorld world_;
     ScriptedDialogs dialogs_;
 };
 
 void TestBackupQuestion::initTestCase()
 {
-    QVERIFY(dir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath("settings"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath("settings"));
-    qputenv("LMDATA", dir_.filePath("LMData.sqlite").toUtf8());
-    store_ = std::make_unique<TDataModule2>();
-    engine_ = MakeFilterEngine(store_->DatabasePath());
+    world_.Open();
 }
 
 std::unique_ptr<TMainForm> TestBackupQuestion::MakeWindow()
 {
-    auto window = std::make_unique<TMainForm>(engine_.get(), store_.get(), &dialogs_);
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window not active");
-    return window;
+    return world_.ShowWindow(dialogs_);
 }
 
 void TestBackupQuestion::takenBackupNameAsksItsOwnQuestion()
 {
     QTemporaryDir folder;
-    lm::gen::SampleOptions options;
-    options.hits = 300;
-    lm::gen::GenerateSampleFile("dta", options, folder.filePath("run.dta").toStdString());
-    const QByteArray original = ReadAll(folder.filePath("run.dta"));
+    lmtest::SampleFile(folder, "run.dta", {300});
+    const QByteArray original = lmtest::ReadFile(folder.filePath("run.dta"));
     const QByteArray other = "the original of run.ald";
-    WriteAll(folder.filePath("run.BAK"), other);
+    lmtest::WriteFile(folder.filePath("run.BAK"), other);
 
     auto w = MakeWindow();
     w->SetWorkFolder(folder.path());
@@ -117,8 +91,8 @@ void TestBackupQuestion::takenBackupNameAsksItsOwnQuestion()
     QVERIFY2(dialogs_.questions[1].contains(folder.filePath("run.BAK")), qPrintable(dialogs_.questions[1]));
     QCOMPARE(dialogs_.errors.size(), 1);
     QVERIFY2(dialogs_.errors[0].contains(folder.filePath("run.BAK")), qPrintable(dialogs_.errors[0]));
-    QCOMPARE(ReadAll(folder.filePath("run.BAK")), other);
-    QCOMPARE(ReadAll(folder.filePath("run.dta")), original);
+    QCOMPARE(lmtest::ReadFile(folder.filePath("run.BAK")), other);
+    QCOMPARE(lmtest::ReadFile(folder.filePath("run.dta")), original);
 
     // Yes to both: the backup is the recording's own original now.
     dialogs_.questions.clear();
@@ -128,8 +102,8 @@ void TestBackupQuestion::takenBackupNameAsksItsOwnQuestion()
     QVERIFY(finished.wait(20000));
     QCOMPARE(dialogs_.questions.size(), 2);
     QVERIFY(dialogs_.errors.isEmpty());
-    QCOMPARE(ReadAll(folder.filePath("run.BAK")), original);
-    QVERIFY(ReadAll(folder.filePath("run.dta")) != original);
+    QCOMPARE(lmtest::ReadFile(folder.filePath("run.BAK")), original);
+    QVERIFY(lmtest::ReadFile(folder.filePath("run.dta")) != original);
 }
 
 void TestBackupQuestion::storedDeleteTRComesBack()
@@ -140,10 +114,10 @@ void TestBackupQuestion::storedDeleteTRComesBack()
     form.grids[0] = {{"Amplitude", "40", "60"}};
     form.expressions = {"A", "", "", ""};
     form.deleteTR = true;
-    const int withTR = store_->Insert(form);
+    const int withTR = world_.store->Insert(form);
     form.filterName = "without TR";
     form.deleteTR = std::nullopt; // stored before the option was kept
-    const int without = store_->Insert(form);
+    const int without = world_.store->Insert(form);
 
     w->CheckBoxTR->setChecked(false);
     w->LoadFilter(withTR);
@@ -158,4 +132,4 @@ void TestBackupQuestion::storedDeleteTRComesBack()
 }
 
 QTEST_MAIN(TestBackupQuestion)
-#include "tst_backupquestion.moc"
+#include "TMainFormBackupTest.moc"

@@ -1,5 +1,7 @@
 #include "datafiles/TempFile.h"
 
+#include "testsupport/TempFolder.h"
+
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
@@ -13,8 +15,8 @@ namespace fs = std::filesystem;
 // folder, and carry the permissions any new file of the user gets.
 TEST(TempFile, NewFilesBesideTheTargetWithTheUsualPermissions)
 {
-    const fs::path dir = fs::temp_directory_path() / ("lm-tempfile-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const lmtest::TempFolder folder("lm-tempfile");
+    const fs::path dir = folder.path();
     const std::string target = (dir / "post.dta").string();
     const mode_t old = ::umask(027);
     std::set<std::string> made;
@@ -35,5 +37,4 @@ TEST(TempFile, NewFilesBesideTheTargetWithTheUsualPermissions)
     errno = 0;
     EXPECT_EQ(lm::CreateTempFileBeside((dir / "missing" / "x.dta").string()), "");
     EXPECT_EQ(errno, ENOENT);
-    fs::remove_all(dir);
 }

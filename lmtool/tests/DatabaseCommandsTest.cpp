@@ -1,10 +1,12 @@
-#include "TestDb.h"
+// lmtool params and filters on LMData databases, run as a program.
+
 #include "lmdata/AFilterDatabase.h"
 #include "lmdata/LMDatabase.h"
 #include "testsupport/RunProgram.h"
 #include "testsupport/TempFolder.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -26,14 +28,14 @@ protected:
     // Runs lmtool with `args` (already quoted) and the environment prefix `env`.
     Result Run(const std::string& env, const std::string& args) { return lmtest::RunLmtool(args, env); }
 
-    lmtest::TempDir dir;
+    lmtest::TempFolder dir{"lmtool-db"};
 };
 
 } // namespace
 
 TEST_F(Lmtool, ParamsCreatesTheDatabaseOnceAndReusesIt)
 {
-    const auto path = dir / "fresh/x.sqlite";
+    const std::filesystem::path path = dir / "fresh/x.sqlite";
     const std::string env = "LMDATA=" + Quote(path.string());
     const Result first = Run(env, "params");
     ASSERT_EQ(first.status, 0) << first.err;
@@ -58,7 +60,7 @@ TEST_F(Lmtool, ParamsCreatesTheDatabaseOnceAndReusesIt)
     EXPECT_EQ(list.out.substr(list.out.size() - 12), "\tPump noise\n") << list.out;
 
     // --db wins over LMDATA.
-    const auto other = dir / "other.sqlite";
+    const std::filesystem::path other = dir / "other.sqlite";
     const Result overridden = Run(env, "filters --db " + Quote(other.string()));
     EXPECT_EQ(overridden.status, 0) << overridden.err;
     EXPECT_EQ(overridden.out, "");
@@ -67,7 +69,7 @@ TEST_F(Lmtool, ParamsCreatesTheDatabaseOnceAndReusesIt)
 
 TEST_F(Lmtool, ParamsOfOneSystem)
 {
-    const std::string db = "--db " + Quote((dir / "s.sqlite").string());
+    const std::string db = "--db " + Quote(dir / "s.sqlite");
     const Result aline = Run("", "params " + db + " --system 'A-Line 32D'");
     ASSERT_EQ(aline.status, 0) << aline.err;
     EXPECT_EQ(aline.out, "1\tTime\tTime\n2\tChannel\tChan\n8\tRiseTime\tRise\n32\tCounts\tCnts\n"
@@ -84,7 +86,7 @@ TEST_F(Lmtool, ParamsOfOneSystem)
 
 TEST_F(Lmtool, ABrokenDatabaseFileIsReportedWithItsPath)
 {
-    const auto path = dir / "notes.sqlite";
+    const std::filesystem::path path = dir / "notes.sqlite";
     std::ofstream(path) << "not a database\n";
     for (const char* command : {"params", "filters"}) {
         const Result r = Run("", std::string(command) + " --db " + Quote(path.string()));

@@ -2,6 +2,7 @@
 // keys, buttons, and what they leave behind in the setup, the options, the database and
 // on disk.
 
+#include "WindowTestSupport.h"
 #include "datafiles/ELMData.h"
 #include "help/ui/THelpViewer.h"
 #include "lmdata/AGraphDatabase.h"
@@ -24,8 +25,7 @@
 #include "lmqwin2/ui/TSpinEdit.h"
 #include "lmqwin2/ui/TTimeMarkForm.h"
 #include "lmqwin2/ui/TZoomParamForm.h"
-#include "lmqwin2/ui/UserDialogs.h"
-#include "samplegen/SampleGen.h"
+#include "testsupport/ShortHits.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -45,86 +45,16 @@
 #include <map>
 
 using namespace lmq;
+using namespace lmq::test;
+using lmtest::FramedHit;
 
 namespace {
-
-struct Shown {
-    QString kind; // "warning", "error", "info", "confirm"
-    QString caption;
-    QString text;
-};
-
-class FakeDialogs : public UserDialogs {
-public:
-    QList<Shown> shown;
-    bool answer = true;
-    QString fileAnswer;
-
-    void Warning(QWidget*, const QString& caption, const QString& text) override
-    {
-        shown.push_back({"warning", caption, text});
-    }
-    void Error(QWidget*, const QString& caption, const QString& text) override
-    {
-        shown.push_back({"error", caption, text});
-    }
-    void Information(QWidget*, const QString& caption, const QString& text) override
-    {
-        shown.push_back({"info", caption, text});
-    }
-    bool Confirm(QWidget*, const QString& caption, const QString& text) override
-    {
-        shown.push_back({"confirm", caption, text});
-        return answer;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return fileAnswer; }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return fileAnswer; }
-    lm::FrameLimitChoice AskFrameLimit(QWidget*) override { return lm::FrameLimitChoice::IgnoreNew; }
-};
-
-// Settings in a map, with the order of the writes.
-class MapStore : public lm::ASettingsStore {
-public:
-    std::map<std::string, std::string> values;
-    std::vector<std::string> written;
-    bool GetBool(const std::string& n, bool d) const override { return Has(n) ? values.at(n) == "1" : d; }
-    int GetInt(const std::string& n, int d) const override { return Has(n) ? std::stoi(values.at(n)) : d; }
-    std::string GetString(const std::string& n, const std::string& d) const override
-    {
-        return Has(n) ? values.at(n) : d;
-    }
-    void SetBool(const std::string& n, bool v) override { Set(n, v ? "1" : "0"); }
-    void SetInt(const std::string& n, int v) override { Set(n, std::to_string(v)); }
-    void SetString(const std::string& n, const std::string& v) override { Set(n, v); }
-
-private:
-    bool Has(const std::string& n) const { return values.count(n) != 0; }
-    void Set(const std::string& n, const std::string& v)
-    {
-        values[n] = v;
-        written.push_back(n);
-    }
-};
 
 class SilentProtocol final : public lm::FrameProtocolSink {
 public:
     void Message(const std::string&) override {}
     void NewSelection(const lm::TFrameRect&) override {}
 };
-
-lm::LMShortHit Hit(double t, uint16_t frames, int channel = 1)
-{
-    lm::LMShortHit h;
-    h.kind = lm::rkHit;
-    h.channel = uint8_t(channel);
-    h.time = lm::TickTime::FromSeconds(t);
-    h.amplitude = 60;
-    h.energy = 10;
-    h.counts = 5;
-    h.duration = 100;
-    h.FrameBits = frames;
-    return h;
-}
 
 // Types a text into a grid cell through its editor, as the keyboard does.
 void SetGridCell(QTableWidget* grid, int row, int column, const QString& text)
@@ -148,7 +78,11 @@ QStringList GridRow(const THoldGrid* grid, int row)
 class TestDialogs : public QObject {
     Q_OBJECT
 private slots:
-    void init() { dialogs_.shown.clear(), dialogs_.answer = true, dialogs_.fileAnswer.clear(); }
+    void init()
+    {
+        dialogs_ = FakeDialogs();
+        dialogs_.frameChoice = lm::FrameLimitChoice::IgnoreNew;
+    }
 
     void setupDialogShowsTheSetup();
     void setupRoundTripOfThreeHolds();
@@ -338,7 +272,7 @@ void TestDialogs::setupSaveAsksAndNoWritesNothing()
     TFTestSetup dialog(current, &dialogs_);
     dialog.EditMPT->setText("7000");
 
-    dialogs_.answer = false;
+    dialogs_.confirm = false;
     QTest::mouseClick(dialog.BtnSave, Qt::LeftButton);
     QCOMPARE(dialogs_.shown.size(), 1);
     QCOMPARE(dialogs_.shown[0].kind, QString("confirm"));
@@ -347,7 +281,7 @@ void TestDialogs::setupSaveAsksAndNoWritesNothing()
     QVERIFY(!QFile::exists(path));
     QCOMPARE(current.MPT, 5000u);
 
-    dialogs_.answer = true;
+    dialogs_.confirm = true;
     QTest::mouseClick(dialog.BtnSave, Qt::LeftButton);
     QVERIFY(QFile::exists(path));
     QCOMPARE(current.MPT, 7000u);
@@ -500,7 +434,7 @@ void TestDialogs::copyDialogDpiPreselectionAndOk()
     QTest::mouseClick(copyDialog.BtnOk, Qt::LeftButton);
     QCOMPARE(copyOptions.PrnDPI, 200);
     lm::LMDataSet data;
-    data.Records = {Hit(1.0, 0)};
+    data.Records = {FramedHit(1.0, 0)};
     lm::ATestSetup setup;
     lm::TCommonData common;
     common.Data = &data;
@@ -549,7 +483,7 @@ void TestDialogs::dataViewListsTenThousandAndColoursEvents()
 {
     lm::LMDataSet data;
     for (int i = 0; i < 20000; ++i)
-        data.Records.push_back(Hit(1 + i * 0.1, 1));
+        data.Records.push_back(FramedHit(1 + i * 0.1, 1));
     lm::ATestSetup setup;
     lm::AOptions options;
     TFDataView view(data, setup, options, &dialogs_);
@@ -561,7 +495,7 @@ void TestDialogs::dataViewListsTenThousandAndColoursEvents()
 
     // Event view from the check box: an event with one hit inside MPT, shown as a shadow hit.
     lm::LMDataSet events;
-    events.Records = {Hit(1.0, 1), Hit(1.002, 1, 2), Hit(2.0, 1)};
+    events.Records = {FramedHit(1.0, 1), FramedHit(1.002, 1, 2), FramedHit(2.0, 1)};
     TFDataView eventView(events, setup, options, &dialogs_);
     QCOMPARE(eventView.List->count(), 3);
     eventView.CheckEventView->setChecked(true);
@@ -584,7 +518,7 @@ void TestDialogs::dataViewListsTenThousandAndColoursEvents()
 void TestDialogs::dataViewUnsortedMessage()
 {
     lm::LMDataSet data;
-    data.Records = {Hit(2.0, 1), Hit(1.0, 1)};
+    data.Records = {FramedHit(2.0, 1), FramedHit(1.0, 1)};
     lm::ATestSetup setup;
     lm::AOptions options;
     options.EventsView = true;
@@ -600,11 +534,7 @@ void TestDialogs::dataViewUnsortedMessage()
 void TestDialogs::statisticsTabsEqualLmtoolStat()
 {
     QTemporaryDir folder;
-    const QString file = folder.filePath("stat.ald");
-    lm::gen::SampleOptions sample;
-    sample.hits = 2000;
-    sample.channels = 4;
-    lm::gen::GenerateSampleFile("ald", sample, file.toStdString());
+    const QString file = lmtest::SampleFile(folder, "stat.ald", {2000, 4});
 
     lm::LMDataSet data;
     data.Load(file.toStdString());
@@ -664,7 +594,7 @@ void TestDialogs::statisticsTabsEqualLmtoolStat()
 void TestDialogs::statisticsWithoutFramesAreEmpty()
 {
     lm::LMDataSet data;
-    data.Records = {Hit(1.0, 0), Hit(2.0, 0)};
+    data.Records = {FramedHit(1.0, 0), FramedHit(2.0, 0)};
     lm::ATestSetup setup;
     lm::AOptions options;
     TFDataStatistic window(data, 0, setup, options, &dialogs_);
@@ -674,7 +604,7 @@ void TestDialogs::statisticsWithoutFramesAreEmpty()
 
     // Event view over data out of time order: the warning, nothing printed.
     lm::LMDataSet unsorted;
-    unsorted.Records = {Hit(2.0, 1), Hit(1.0, 1)};
+    unsorted.Records = {FramedHit(2.0, 1), FramedHit(1.0, 1)};
     options.EventsView = true;
     TFDataStatistic failed(unsorted, 1, setup, options, &dialogs_);
     QVERIFY(!failed.Built());
@@ -690,10 +620,7 @@ void TestDialogs::statisticsWithoutFramesAreEmpty()
 void TestDialogs::dataInformationAndItsError()
 {
     QTemporaryDir folder;
-    const QString file = folder.filePath("info.ald");
-    lm::gen::SampleOptions sample;
-    sample.hits = 10;
-    lm::gen::GenerateSampleFile("ald", sample, file.toStdString());
+    const QString file = lmtest::SampleFile(folder, "info.ald", {10, 4});
     TFDataInfo info(file, &dialogs_);
     QCOMPARE(info.windowTitle(), QString("Data File Information"));
     QVERIFY2(info.Text->toPlainText().startsWith("File Name:\t" + file + "\n\nData type: "),
@@ -885,11 +812,7 @@ void TestDialogs::picturesOfEveryDialog()
     const QString out = qEnvironmentVariableIsSet("LM_DIALOG_PICTURES")
                             ? qEnvironmentVariable("LM_DIALOG_PICTURES")
                             : folder.path();
-    const QString file = folder.filePath("shots.ald");
-    lm::gen::SampleOptions sample;
-    sample.hits = 3000;
-    sample.channels = 6;
-    lm::gen::GenerateSampleFile("ald", sample, file.toStdString());
+    const QString file = lmtest::SampleFile(folder, "shots.ald", {3000, 6});
     lm::LMDataSet data;
     data.Load(file.toStdString());
     lm::TFrameArray frames;
@@ -938,4 +861,4 @@ void TestDialogs::picturesOfEveryDialog()
 }
 
 QTEST_MAIN(TestDialogs)
-#include "tst_dialogs.moc"
+#include "DialogsTest.moc"

@@ -53,16 +53,6 @@ protected:
         return path;
     }
 
-    // The files left in the test folder (temporary files must not survive).
-    std::vector<std::string> Entries() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(dir_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     std::string dir_ = folder_.Path();
 };
 
@@ -81,8 +71,8 @@ TEST_F(Lmtool, CopyOfAGeneratedFileIsByteIdentical)
         EXPECT_GT(original.size(), 400u) << format;
         EXPECT_TRUE(ReadBytes(target) == original) << format << ": the copy differs from its source";
     }
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"copy.ald", "copy.dta", "copy.sdt", "src.ald", "src.dta",
-                                                   "src.sdt"}));
+    EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"copy.ald", "copy.dta", "copy.sdt", "src.ald",
+                                                           "src.dta", "src.sdt"}));
 }
 
 TEST_F(Lmtool, CopyRewritesInconsistentHeaderCounts)
@@ -132,7 +122,7 @@ TEST_F(Lmtool, CopyRefusesWithoutTouchingTheTarget)
     const Result intoMissingFolder = Run("copy '" + ald + "' '" + Path("no/such/folder.ald") + "'");
     EXPECT_EQ(intoMissingFolder.status, 1);
     EXPECT_NE(intoMissingFolder.err, "");
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"a.ald", "a.isa", "target", "text"}));
+    EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"a.ald", "a.isa", "target", "text"}));
 }
 
 TEST_F(Lmtool, DumpIsStableAndHasOneRowPerRecord)
@@ -196,7 +186,7 @@ TEST_F(Lmtool, GenRejectsBadOptions)
         EXPECT_NE(r.status, 0) << args;
         EXPECT_NE(r.err, "") << args;
     }
-    EXPECT_TRUE(Entries().empty());
+    EXPECT_TRUE(folder_.Entries().empty());
 }
 
 TEST_F(Lmtool, ValuesWalkPrintsPredicatesAndValues)
