@@ -6,10 +6,24 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
 namespace lmtest {
+
+// What `write` writes into a stream in memory (a sample writer, say); throws when the stream
+// cannot be completed.
+template <class Write> std::vector<uint8_t> WrittenBytes(Write&& write)
+{
+    std::vector<uint8_t> bytes;
+    lm::BinaryFile out;
+    out.OpenMemoryWrite(bytes);
+    write(out);
+    if (!out.Close())
+        throw std::runtime_error("the stream in memory could not be completed");
+    return bytes;
+}
 
 // A reader of `Format` over bytes it keeps alive with its stream.
 template <class Format> struct MemoryReader {

@@ -4,6 +4,7 @@
 
 #include "datafiles/ByteOrder.h"
 #include "samplegen/SampleGen.h"
+#include "testsupport/MemoryFile.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -292,13 +293,8 @@ TEST_F(AlineIsa, SampleDecodesTheSession)
     options.hits = 2000;
     options.channels = 5;
     options.seed = 3;
-    std::vector<uint8_t> bytes;
-    {
-        BinaryFile out;
-        out.OpenMemoryWrite(bytes);
-        gen::WriteAlineIsaSample(out, options);
-        ASSERT_TRUE(out.Close());
-    }
+    std::vector<uint8_t> bytes =
+        lmtest::WrittenBytes([&](BinaryFile& out) { gen::WriteAlineIsaSample(out, options); });
     // Whatever an earlier file left behind, the sample announces its own gains.
     AlnCalibration()[2].gainCode = 99;
     AlnCalibration()[2].Update();

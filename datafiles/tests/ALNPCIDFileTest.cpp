@@ -4,6 +4,7 @@
 
 #include "datafiles/ByteOrder.h"
 #include "samplegen/SampleGen.h"
+#include "testsupport/MemoryFile.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -697,13 +698,8 @@ TEST(AlinePciSample, RoundTripDecodesTheSessionAndCopiesIdentically)
     options.hits = 3000;
     options.channels = 6;
     options.seed = 11;
-    std::vector<uint8_t> bytes;
-    {
-        BinaryFile out;
-        out.OpenMemoryWrite(bytes);
-        gen::WriteAlinePciSample(out, options);
-        ASSERT_TRUE(out.Close());
-    }
+    std::vector<uint8_t> bytes =
+        lmtest::WrittenBytes([&](BinaryFile& out) { gen::WriteAlinePciSample(out, options); });
     Reader r(bytes);
     const int count = r.pci->GetRecordCount();
     EXPECT_EQ(count, read_i32le(bytes.data() + 3916));

@@ -475,13 +475,7 @@ TEST(LDFile, SampleRoundTrip)
     options.hits = 2500;
     options.channels = 5;
     options.seed = 4;
-    Bytes sample;
-    {
-        BinaryFile out;
-        out.OpenMemoryWrite(sample);
-        gen::WriteDispSample(out, options);
-        out.Close();
-    }
+    Bytes sample = lmtest::WrittenBytes([&](BinaryFile& out) { gen::WriteDispSample(out, options); });
     ASSERT_GE(sample.size(), 6u);
     EXPECT_EQ(read_u16le(&sample[2]), 41); // identification first
     {

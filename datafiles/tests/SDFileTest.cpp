@@ -464,13 +464,7 @@ TEST(SDFile, SampleRoundTrip)
     options.hits = 3000;
     options.channels = 6;
     options.seed = 9;
-    Bytes sample;
-    {
-        BinaryFile out;
-        out.OpenMemoryWrite(sample);
-        gen::WriteSpartanSample(out, options);
-        out.Close();
-    }
+    Bytes sample = lmtest::WrittenBytes([&](BinaryFile& out) { gen::WriteSpartanSample(out, options); });
     {
         // The sample is taken for its own format, both for loading and for copying.
         BinaryFile probe;

@@ -1,6 +1,6 @@
+#include "TestDb.h"
 #include "lmdata/AFilterDatabase.h"
 #include "lmdata/LMDatabase.h"
-#include "TestDb.h"
 
 #include <ctime>
 #include <gtest/gtest.h>
@@ -10,6 +10,8 @@ using lm::AFilterDatabase;
 using lm::ELMDatabase;
 using lm::LMDatabase;
 using lm::StoredFilter;
+
+using lmtest::FailureKind;
 
 namespace {
 
@@ -82,16 +84,6 @@ void ExpectSameChildren(const StoredFilter& a, const StoredFilter& b)
     for (size_t i = 0; i < a.expressions.size(); ++i)
         EXPECT_EQ(std::tie(a.expressions[i].recNum, a.expressions[i].expression),
                   std::tie(b.expressions[i].recNum, b.expressions[i].expression));
-}
-
-template <typename F> std::optional<ELMDatabase::Kind> FailureKind(F f)
-{
-    try {
-        f();
-    } catch (const ELMDatabase& e) {
-        return e.kind();
-    }
-    return std::nullopt;
 }
 
 } // namespace

@@ -1,7 +1,7 @@
+#include "TestDb.h"
 #include "lmdata/AGraphDatabase.h"
 #include "lmdata/AParamTable.h"
 #include "lmdata/LMDatabase.h"
-#include "TestDb.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -10,6 +10,8 @@ using lm::AGraphDatabase;
 using lm::ELMDatabase;
 using lm::GraphRecord;
 using lm::LMDatabase;
+
+using lmtest::FailureKind;
 
 namespace {
 
@@ -23,16 +25,6 @@ protected:
 bool HasId(const std::vector<lm::LookupRow>& rows, int32_t id)
 {
     return std::any_of(rows.begin(), rows.end(), [&](const auto& r) { return r.id == id; });
-}
-
-template <typename F> std::optional<ELMDatabase::Kind> FailureKind(F f)
-{
-    try {
-        f();
-    } catch (const ELMDatabase& e) {
-        return e.kind();
-    }
-    return std::nullopt;
 }
 
 GraphRecord Graph(int64_t page, const std::string& name, int16_t lx)

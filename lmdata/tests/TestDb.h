@@ -1,11 +1,13 @@
 #pragma once
 
-// Temporary folders and raw SQL for the database tests.
+// Temporary folders, raw SQL and the kind of a database failure for the database tests.
 
+#include "lmdata/LMDatabase.h"
 #include "testsupport/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sqlite3.h>
 #include <string>
 #include <unistd.h>
@@ -67,5 +69,16 @@ public:
 private:
     sqlite3* db_ = nullptr;
 };
+
+// The kind of the database failure `f` raises; none when it succeeds.
+template <typename F> std::optional<lm::ELMDatabase::Kind> FailureKind(F f)
+{
+    try {
+        f();
+    } catch (const lm::ELMDatabase& e) {
+        return e.kind();
+    }
+    return std::nullopt;
+}
 
 } // namespace lmtest

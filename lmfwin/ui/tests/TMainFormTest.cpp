@@ -69,15 +69,13 @@ void TestMainForm::initTestCase()
 
 void TestMainForm::init()
 {
-    QSettings(kSettingsOrganization, kSettingsApplication).clear();
-    dialogs_.shown.clear();
-    dialogs_.answer = true;
-    dialogs_.fileAnswer.clear();
+    FilterWorld::ClearSettings();
+    dialogs_ = FakeDialogs();
 }
 
 void TestMainForm::cleanup()
 {
-    QSettings(kSettingsOrganization, kSettingsApplication).clear();
+    FilterWorld::ClearSettings();
 }
 
 std::unique_ptr<TMainForm> TestMainForm::MakeWindow()

@@ -82,16 +82,13 @@ void TestMainFormUser::initTestCase()
 
 void TestMainFormUser::init()
 {
-    QSettings(kSettingsOrganization, kSettingsApplication).clear();
-    dialogs_.shown.clear();
-    dialogs_.answer = true;
-    dialogs_.answers.clear();
-    dialogs_.fileAnswer.clear();
+    FilterWorld::ClearSettings();
+    dialogs_ = FakeDialogs();
 }
 
 void TestMainFormUser::cleanup()
 {
-    QSettings(kSettingsOrganization, kSettingsApplication).clear();
+    FilterWorld::ClearSettings();
 }
 
 std::unique_ptr<TMainForm> TestMainFormUser::MakeWindow(FilterEngine* engine)

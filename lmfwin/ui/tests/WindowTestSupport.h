@@ -9,6 +9,7 @@
 #include "lmfwin/ui/UserDialogs.h"
 #include "testsupport/qt/WindowTest.h"
 
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -69,6 +70,8 @@ struct FilterWorld {
         store = std::make_unique<TDataModule2>();
         engine = MakeFilterEngine(store->DatabasePath());
     }
+    // The post-filter's settings key emptied (before and after each test).
+    static void ClearSettings() { QSettings(kSettingsOrganization, kSettingsApplication).clear(); }
     // The main window over the store, shown and active; the world's engine unless another is given.
     std::unique_ptr<TMainForm> ShowWindow(UserDialogs& dialogs, FilterEngine* otherEngine = nullptr) const
     {
