@@ -1,8 +1,8 @@
 #include "lmdata/LMDatabase.h"
 
+#include "TestDb.h"
 #include "lmdata/AFilterDatabase.h"
 #include "lmdata/AParamTable.h"
-#include "TestDb.h"
 
 #include <chrono>
 #include <cstdio>
@@ -17,19 +17,10 @@
 
 using lm::ELMDatabase;
 using lm::LMDatabase;
+using lmtest::ReadText;
+using lmtest::WriteText;
 
 namespace {
-
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteAll(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Runs `open` and answers the ELMDatabase it throws.
 template <typename F> std::optional<ELMDatabase> FailureOf(F open)
@@ -79,7 +70,7 @@ TEST(LMDatabase, CreatesFolderSeedsOnceAndReusesTheFile)
 TEST(LMDatabase, AnEmptyFileBecomesADatabase)
 {
     lmtest::TempDir dir;
-    WriteAll(dir / "empty.sqlite", "");
+    WriteText(dir / "empty.sqlite", "");
     LMDatabase db = LMDatabase::Open(dir / "empty.sqlite");
     EXPECT_EQ(lm::AParamTable(db).FindShortName(256), "Amp");
 }
@@ -139,12 +130,12 @@ TEST(LMDatabase, FilesThatAreNotOurDatabaseAreRefusedAndLeftAlone)
     };
     for (const auto& c : cases) {
         const auto path = dir / c.name;
-        WriteAll(path, c.bytes);
+        WriteText(path, c.bytes);
         auto error = FailureOf([&] { LMDatabase::Open(path); });
         ASSERT_TRUE(error) << c.name;
         EXPECT_EQ(error->kind(), ELMDatabase::Kind::NotADatabase) << c.name << ": " << error->what();
         EXPECT_NE(std::string(error->what()).find(path.string()), std::string::npos) << error->what();
-        EXPECT_EQ(ReadAll(path), c.bytes) << c.name;
+        EXPECT_EQ(ReadText(path), c.bytes) << c.name;
     }
 
     // Someone else's SQLite database: not taken over.
@@ -165,7 +156,7 @@ TEST(LMDatabase, ReadOnlyFileIsAClearError)
     lmtest::TempDir dir;
     const auto path = dir / "ro.sqlite";
     LMDatabase::Open(path);
-    const std::string before = ReadAll(path);
+    const std::string before = ReadText(path);
     std::filesystem::permissions(path, std::filesystem::perms::owner_read |
                                            std::filesystem::perms::group_read |
                                            std::filesystem::perms::others_read);
@@ -174,7 +165,7 @@ TEST(LMDatabase, ReadOnlyFileIsAClearError)
     EXPECT_EQ(error->kind(), ELMDatabase::Kind::ReadOnly);
     EXPECT_NE(std::string(error->what()).find(path.string()), std::string::npos) << error->what();
     EXPECT_NE(std::string(error->what()).find("read-only"), std::string::npos) << error->what();
-    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(ReadText(path), before);
 
     // A writable file in a read-only folder cannot take a journal either.
     std::filesystem::permissions(path, std::filesystem::perms::owner_write,
@@ -192,7 +183,7 @@ TEST(LMDatabase, PathsThatCannotHoldADatabase)
 {
     lmtest::TempDir dir;
     std::filesystem::create_directory(dir / "folder.sqlite");
-    WriteAll(dir / "plainfile", "x");
+    WriteText(dir / "plainfile", "x");
     for (const auto& path : {dir / "folder.sqlite", dir / "plainfile/sub/x.sqlite"}) {
         auto error = FailureOf([&] { LMDatabase::Open(path); });
         ASSERT_TRUE(error) << path;

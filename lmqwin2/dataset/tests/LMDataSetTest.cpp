@@ -4,6 +4,7 @@
 #include "lmqwin2/dataset/LMDataSet.h"
 
 #include "datafiles/ELMData.h"
+#include "testsupport/ScriptedReader.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -29,51 +30,8 @@ LMShortHit Other(RecordKind kind, double seconds)
     return record;
 }
 
-// A reader over a list of records; each knows whether it carries a time and whether it
-// ends the data. It can claim more records than it has and fail on a given record.
-struct ScriptRecord {
-    LMShortHit hit;
-    bool timed = true;
-    bool endOfData = false;
-};
-
-class ScriptedReader : public AWDiskFile {
-public:
-    explicit ScriptedReader(std::vector<ScriptRecord> records)
-        : AWDiskFile(dummy_), records_(std::move(records))
-    {
-        claimed_ = int(records_.size());
-    }
-    int claimed_ = 0;
-    int failAt_ = -1;
-
-    int GetRecordCount() override { return claimed_; }
-    uint64_t SeekFirstRecord() override
-    {
-        next_ = 0;
-        return 0;
-    }
-    bool ReadNext() override
-    {
-        if (next_ >= records_.size())
-            return false;
-        if (int(next_) == failAt_)
-            throw std::runtime_error("read failure");
-        current_ = next_++;
-        return true;
-    }
-    void ReadRecord(LMShortHit& hit) override { hit = records_[current_].hit; }
-    bool HasTime() override { return records_[current_].timed; }
-    long double GetTime() override { return records_[current_].hit.time.Seconds(); }
-    bool IsEndOfData() override { return records_[current_].endOfData; }
-    size_t Current() const { return current_; }
-
-private:
-    BinaryFile dummy_;
-    std::vector<ScriptRecord> records_;
-    size_t next_ = 0;
-    size_t current_ = 0;
-};
+using lmtest::ScriptedReader;
+using lmtest::ScriptRecord;
 
 // A writer that notes which source records it was given.
 class RecordingWriter : public AWDiskFile {

@@ -89,10 +89,7 @@ TEST(Protocol, ReportFile)
     ASSERT_TRUE(p.WriteReport(dir.string(), error)); // no trailing separator given
     EXPECT_EQ(error, "");
     EXPECT_EQ(p.FileName, (dir / "_Protocol.txt").string());
-    std::ifstream in(dir / "_Protocol.txt");
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str(), "T\tLMQ launched\nT\tLMQ closed\n");
+    EXPECT_EQ(lmtest::ReadText(dir / "_Protocol.txt"), "T\tLMQ launched\nT\tLMQ closed\n");
     ASSERT_TRUE(p.WriteReport(dir.string() + "/", error));
     EXPECT_EQ(p.FileName, (dir / "_Protocol.txt").string());
 

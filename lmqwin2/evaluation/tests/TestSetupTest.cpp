@@ -2,46 +2,21 @@
 #include "lmqwin2/evaluation/IniFile.h"
 #include "testsupport/TempFolder.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <stdlib.h>
 
 using namespace lm;
-namespace fs = std::filesystem;
 
-namespace {
-
-// A fresh folder per test.
-struct TempDir {
-    lmtest::TempFolder folder{"lmq-setup"};
-    fs::path path = folder.path();
-    std::string File(const std::string& name) const { return folder / name; }
-};
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-} // namespace
+using lmtest::ReadText;
+using lmtest::TempFolder;
+using lmtest::WriteText;
 
 TEST(TestSetup, SavedFileHasSectionsAndKeysInWrittenOrder)
 {
-    TempDir dir;
+    TempFolder dir;
     ATestSetup setup;
     setup.Holds.push_back(AHold{"H1", 10, 3600, 600, 120});
-    ASSERT_TRUE(setup.SaveToFile(dir.File("a.ini")));
-    EXPECT_EQ(ReadText(dir.File("a.ini")),
+    ASSERT_TRUE(setup.SaveToFile(dir / "a.ini"));
+    EXPECT_EQ(ReadText(dir / "a.ini"),
               "[LMQWIN]\nLmqWin=1\n\n"
               "[Test]\nTestLabel=Default test\nTestTH=50\nHoldsView=1\n\n"
               "[Holds]\n0=H1|10|3600|600|120|\n\n"
@@ -56,7 +31,7 @@ TEST(TestSetup, SavedFileHasSectionsAndKeysInWrittenOrder)
 
 TEST(TestSetup, RoundTripWithHoldsKeepsEveryValueAndOrder)
 {
-    TempDir dir;
+    TempFolder dir;
     ATestSetup a;
     a.TestLabel = "Vessel 7";
     a.HoldsView = false;
@@ -84,14 +59,14 @@ TEST(TestSetup, RoundTripWithHoldsKeepsEveryValueAndOrder)
     a.Class1 = 5;
     a.Class2 = 50;
     a.Class3 = 500;
-    ASSERT_TRUE(a.SaveToFile(dir.File("s.ini")));
-    EXPECT_NE(ReadText(dir.File("s.ini"))
+    ASSERT_TRUE(a.SaveToFile(dir / "s.ini"));
+    EXPECT_NE(ReadText(dir / "s.ini")
                   .find("[Holds]\n0=H1|10|3600|600|120|\n1=H2|12.5|4500|900|0.25|\n2=|0|7000|60|0|\n"),
               std::string::npos);
 
     ATestSetup b;
-    ASSERT_TRUE(b.LoadFromFile(dir.File("s.ini")));
-    EXPECT_EQ(b.FileName, dir.File("s.ini"));
+    ASSERT_TRUE(b.LoadFromFile(dir / "s.ini"));
+    EXPECT_EQ(b.FileName, dir / "s.ini");
     EXPECT_EQ(b.TestLabel, a.TestLabel);
     EXPECT_EQ(b.HoldsView, a.HoldsView);
     EXPECT_EQ(b.TestTH, a.TestTH);
@@ -129,14 +104,14 @@ TEST(TestSetup, RoundTripWithHoldsKeepsEveryValueAndOrder)
 
 TEST(TestSetup, SavingIntoAnExistingFileErasesOnlyTheHolds)
 {
-    TempDir dir;
-    WriteText(dir.File("s.ini"),
+    TempFolder dir;
+    WriteText(dir / "s.ini",
               "[Mine]\nKeep=yes\n[Holds]\n0=Old|1|2|3|4|\n5=Older|1|2|3|4|\n[Event]\nMPT=1\nExtra=7\n");
     ATestSetup setup;
     setup.Holds.push_back(AHold{"New", 1, 2, 3, 4});
-    ASSERT_TRUE(setup.SaveToFile(dir.File("s.ini")));
+    ASSERT_TRUE(setup.SaveToFile(dir / "s.ini"));
     IniFile ini;
-    ASSERT_TRUE(ini.Load(dir.File("s.ini")));
+    ASSERT_TRUE(ini.Load(dir / "s.ini"));
     EXPECT_EQ(ini.ReadString("Mine", "Keep", ""), "yes");
     EXPECT_EQ(ini.ReadString("Event", "Extra", ""), "7");
     EXPECT_EQ(ini.ReadInteger("Event", "MPT", 0), 5000);
@@ -149,24 +124,24 @@ TEST(TestSetup, SavingIntoAnExistingFileErasesOnlyTheHolds)
 
 TEST(TestSetup, MarkerAndDefaults)
 {
-    TempDir dir;
+    TempFolder dir;
     // Without the marker (or without a file) the setup stays as it was.
     ATestSetup setup;
     setup.TestLabel = "mine";
     setup.Holds.push_back(AHold{"X", 1, 2, 3, 4});
-    WriteText(dir.File("other.ini"), "[Test]\nTestLabel=foreign\n");
-    EXPECT_FALSE(setup.LoadFromFile(dir.File("other.ini")));
-    EXPECT_FALSE(setup.LoadFromFile(dir.File("missing.ini")));
+    WriteText(dir / "other.ini", "[Test]\nTestLabel=foreign\n");
+    EXPECT_FALSE(setup.LoadFromFile(dir / "other.ini"));
+    EXPECT_FALSE(setup.LoadFromFile(dir / "missing.ini"));
     EXPECT_EQ(setup.TestLabel, "mine");
     EXPECT_EQ(setup.HoldCount(), 1);
     EXPECT_TRUE(setup.FileName.empty());
     EXPECT_STREQ(kMsgUnknownSetupFormat, "Test Setup - unknown format of INI file");
 
     // Only the marker section: all defaults, no holds, the file name taken.
-    WriteText(dir.File("empty.ini"), "[LMQWIN]\n");
+    WriteText(dir / "empty.ini", "[LMQWIN]\n");
     setup.MPT = 1;
-    ASSERT_TRUE(setup.LoadFromFile(dir.File("empty.ini")));
-    EXPECT_EQ(setup.FileName, dir.File("empty.ini"));
+    ASSERT_TRUE(setup.LoadFromFile(dir / "empty.ini"));
+    EXPECT_EQ(setup.FileName, dir / "empty.ini");
     EXPECT_EQ(setup.HoldCount(), 0);
     EXPECT_EQ(setup.TestLabel, "Default test");
     EXPECT_EQ(setup.MPT, 5000u);
@@ -174,24 +149,24 @@ TEST(TestSetup, MarkerAndDefaults)
 
     // Values that do not parse take their defaults; any non-zero integer is true; a
     // comma separator reads as well.
-    WriteText(dir.File("bad.ini"), "[lmqwin]\nLmqWin=1\n[Test]\nTestTH=abc\nHoldsView=0\n[Event]\nMPT=12x\n"
-                                   "[LocDyn]\nLDExponent=2,5\n[Monpac]\nEvalTH= 40 \n");
-    ASSERT_TRUE(setup.LoadFromFile(dir.File("bad.ini")));
+    WriteText(dir / "bad.ini", "[lmqwin]\nLmqWin=1\n[Test]\nTestTH=abc\nHoldsView=0\n[Event]\nMPT=12x\n"
+                               "[LocDyn]\nLDExponent=2,5\n[Monpac]\nEvalTH= 40 \n");
+    ASSERT_TRUE(setup.LoadFromFile(dir / "bad.ini"));
     EXPECT_EQ(setup.TestTH, 50);
     EXPECT_FALSE(setup.HoldsView);
     EXPECT_EQ(setup.MPT, 5000u);
     EXPECT_EQ(setup.LDExponent, 2.5);
     EXPECT_EQ(setup.EvalTH, 40);
-    WriteText(dir.File("b2.ini"), "\xEF\xBB\xBF[LMQWIN]\r\n[Test]\r\nHoldsView=-3\r\n");
+    WriteText(dir / "b2.ini", "\xEF\xBB\xBF[LMQWIN]\r\n[Test]\r\nHoldsView=-3\r\n");
     setup.HoldsView = false;
-    ASSERT_TRUE(setup.LoadFromFile(dir.File("b2.ini")));
+    ASSERT_TRUE(setup.LoadFromFile(dir / "b2.ini"));
     EXPECT_TRUE(setup.HoldsView);
     // Numbers outside their field's range, or not finite, are defaults as well.
-    WriteText(dir.File("b3.ini"),
+    WriteText(dir / "b3.ini",
               "[LMQWIN]\n[Event]\nMPT=-1\nLockout=4294967296\n[Monpac]\n"
               "EvalTH=99999999999\nMP_HstLastHits4=1e300\n[LocDyn]\nLDExponent=nan\n[Parametric]\n"
               "DivisorSys=inf\n");
-    ASSERT_TRUE(setup.LoadFromFile(dir.File("b3.ini")));
+    ASSERT_TRUE(setup.LoadFromFile(dir / "b3.ini"));
     EXPECT_EQ(setup.MPT, 5000u);
     EXPECT_EQ(setup.Lockout, 20000u);
     EXPECT_EQ(setup.EvalTH, 50);
@@ -226,10 +201,10 @@ TEST(TestSetup, HoldValues)
         EXPECT_EQ(h.delay, c.hold.delay);
     }
 
-    TempDir dir;
-    WriteText(dir.File("h.ini"), "[LMQWIN]\n[Holds]\n7=A|1|2|3|4|\n7=B|1|2\nx=C=D|5|\n");
+    TempFolder dir;
+    WriteText(dir / "h.ini", "[LMQWIN]\n[Holds]\n7=A|1|2|3|4|\n7=B|1|2\nx=C=D|5|\n");
     ATestSetup setup;
-    ASSERT_TRUE(setup.LoadFromFile(dir.File("h.ini")));
+    ASSERT_TRUE(setup.LoadFromFile(dir / "h.ini"));
     ASSERT_EQ(setup.HoldCount(), 3) << "keys are not interpreted: every line is a hold";
     EXPECT_EQ(setup.Holds[1].label, "B");
     EXPECT_EQ(setup.Holds[2].label, "C=D") << "the value starts after the first '='";
