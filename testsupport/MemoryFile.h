@@ -37,8 +37,9 @@ template <class Format> struct MemoryReader {
     std::unique_ptr<Format> file;
 };
 
-// What a writer of the same format makes of every record of `reader`, from the first on.
-template <class Format> std::vector<uint8_t> CopyRecords(Format& reader)
+// What a writer of the same format makes of every record of `reader`, from the first on;
+// with `appended`, also how many records the writer took.
+template <class Format> std::vector<uint8_t> CopyRecords(Format& reader, int* appended = nullptr)
 {
     std::vector<uint8_t> out;
     lm::BinaryFile target;
@@ -50,6 +51,8 @@ template <class Format> std::vector<uint8_t> CopyRecords(Format& reader)
         while (reader.ReadNext())
             writer.AppendRecord(reader);
         writer.WriteHeader();
+        if (appended)
+            *appended = writer.AppendedCount();
     }
     target.Close();
     return out;

@@ -149,25 +149,6 @@ Reader OneRecord(uint16_t type, const std::vector<uint8_t>& data)
     return r;
 }
 
-std::vector<uint8_t> CopyAll(ALNPCIDFile& reader, int* appended = nullptr)
-{
-    std::vector<uint8_t> out;
-    BinaryFile target;
-    target.OpenMemoryWrite(out);
-    {
-        ALNPCIDFile writer(reader, target);
-        reader.SeekFirstRecord();
-        writer.SeekFirstRecord();
-        while (reader.ReadNext())
-            writer.AppendRecord(reader);
-        writer.WriteHeader();
-        if (appended)
-            *appended = writer.AppendedCount();
-    }
-    target.Close();
-    return out;
-}
-
 class UtcZone : public ::testing::Test {
 protected:
     void SetUp() override
@@ -569,7 +550,7 @@ TEST(AlinePciWriter, CopiesOversizedRecordsByteForByte)
     EXPECT_EQ(r.pci->ReadNext(), 0);
 
     int appended = 0;
-    EXPECT_EQ(CopyAll(*r.pci, &appended), f);
+    EXPECT_EQ(lmtest::CopyRecords(*r.pci, &appended), f);
     EXPECT_EQ(appended, 4);
 }
 
@@ -599,7 +580,7 @@ TEST(AlinePciHostile, CountsAndOffsetsPastTheEnd)
         EXPECT_EQ(r.pci->Calibration(0).channel, c.calibratedChannel0);
         EXPECT_EQ(r.pci->GetRecordCount(), c.records);
         // A copy stays the size of what the source holds.
-        const std::vector<uint8_t> copy = CopyAll(*r.pci);
+        const std::vector<uint8_t> copy = lmtest::CopyRecords(*r.pci);
         EXPECT_LE(copy.size(), f.size());
     }
 }
@@ -746,7 +727,7 @@ TEST(AlinePciSample, RoundTripDecodesTheSessionAndCopiesIdentically)
     EXPECT_GT(parametric, 0);
     (void)marks;
 
-    EXPECT_EQ(CopyAll(*r.pci), bytes);
+    EXPECT_EQ(lmtest::CopyRecords(*r.pci), bytes);
 }
 
 TEST(AlinePciSample, RefusesTooManyChannelsAndReportsWriteFailure)
