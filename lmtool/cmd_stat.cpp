@@ -4,26 +4,16 @@
 #include "datafiles/ELMData.h"
 #include "lmqwin2/dataset/LMDataSet.h"
 #include "lmqwin2/evaluation/ATestSetup.h"
-#include "lmqwin2/evaluation/ATestStat.h"
-#include "lmqwin2/graphs/frames/FrameSession.h"
-#include "lmqwin2/graphs/frames/TFrameArray.h"
 #include "lmtool/Command.h"
 #include "lmtool/support_frames.h"
+#include "lmtool/support_stat.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-// The command writes no protocol.
-class SilentProtocol final : public lm::FrameProtocolSink {
-public:
-    void Message(const std::string&) override {}
-    void NewSelection(const lm::TFrameRect&) override {}
-};
 
 int RunStat(int argc, char** argv)
 {
@@ -78,34 +68,15 @@ int RunStat(int argc, char** argv)
         return 1;
     }
 
-    lm::TFrameArray frames;
-    SilentProtocol protocol;
-    lm::FrameSession session{data, frames, protocol, lm::TimeRangeFilter{}, events};
-    lm::ATestStat stat(setup);
+    std::string text;
     try {
-        // Framing in event view and the statistics classify with the test setup's windows.
-        data.ResetEvents(setup.MPT, setup.Lockout);
-        lmtool::DrawFrames(session, specs, channels);
-        stat.Build(data.Records, frames.OccupiedMask(), channels, events ? &data : nullptr);
+        text = lmtool::StatisticsText(data, setup, specs, channels, events);
     } catch (const lm::ELMData& e) {
         if (e.Code != lm::kErrNotSorted)
             throw;
         std::fprintf(stderr, "%s\n", lmtool::NotSortedMessage(data.NotSortedTime).c_str());
         return 1;
     }
-
-    std::ostringstream out;
-    out << "== Amplitude Distr.\n";
-    stat.PrintAmplitudeTable(out);
-    out << "== Statistic Distr.\n";
-    stat.PrintParameterTables(out);
-    out << "== MONPAC+\n";
-    stat.PrintMonpacTable(out);
-    out << "== Local/Dynamic\n";
-    stat.PrintLocDynTable(out);
-    out << "== Pressure holds\n";
-    stat.PrintHoldsTable(out);
-    const std::string text = out.str();
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::ferror(stdout) ? 1 : 0;
 }
