@@ -17,7 +17,8 @@ Functions:
 
 Exceptions (all subclasses of ``aelumeny.Error``):
     FileError(OSError), with FileNotFound(FileNotFoundError) and
-    FilePermissionError(PermissionError) -- a file that cannot be opened
+    FilePermissionError(PermissionError), IsADirectory(IsADirectoryError) -- a file
+    that cannot be opened
     FormatError(ValueError) -- not a data file of a known format, or not loadable
     FilterError -- a refused or failed filtration
 
@@ -27,13 +28,13 @@ Reading releases the GIL, so several files can be read on threads at once, and C
 
 import os as _os
 
-from ._errors import Error, FileError, FileNotFound, FilePermissionError, FilterError, FormatError
+from ._errors import Error, FileError, FileNotFound, FilePermissionError, FilterError, FormatError, IsADirectory
 from . import _core
 
 __all__ = [
     "read", "values", "info", "detect", "filter", "stat",
     "RECORD_DTYPE", "PARAMS", "KINDS", "TICKS_PER_SECOND",
-    "Error", "FileError", "FileNotFound", "FilePermissionError", "FormatError", "FilterError",
+    "Error", "FileError", "FileNotFound", "FilePermissionError", "IsADirectory", "FormatError", "FilterError",
 ]
 
 #: The dtype of the arrays of :func:`read`.
@@ -89,7 +90,7 @@ def read(path, hits_only=False):
     long as the array or any view of it lives, independently of the file and the module.
     ``pandas.DataFrame(array)`` copies the columns.
 
-    Raises FileNotFound, FilePermissionError or FileError (OSError) when the file cannot be
+    Raises FileNotFound, FilePermissionError, IsADirectory or FileError (OSError) when the file cannot be
     opened, FormatError (ValueError) when its format is not recognised or it cannot be
     loaded ("File Loading Error"), MemoryError when it does not fit, and KeyboardInterrupt
     when Ctrl+C stops the read (the GIL is released while reading).

@@ -23,6 +23,10 @@ class FilePermissionError(FileError, PermissionError):
     """The data file may not be read (``errno.EACCES``)."""
 
 
+class IsADirectory(FileError, IsADirectoryError):
+    """The path names a folder (``errno.EISDIR``)."""
+
+
 class FormatError(Error, ValueError):
     """A file that is not a data file of a known format, or whose content cannot be loaded.
 
@@ -52,7 +56,8 @@ class FilterError(Error):
         self.message_id = message_id
 
 
-_FILE_ERRORS = {_errno.ENOENT: FileNotFound, _errno.EACCES: FilePermissionError, _errno.EPERM: FilePermissionError}
+_FILE_ERRORS = {_errno.ENOENT: FileNotFound, _errno.EACCES: FilePermissionError, _errno.EPERM: FilePermissionError,
+               _errno.EISDIR: IsADirectory}
 
 
 def file_error(error, message, filename):

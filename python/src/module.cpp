@@ -29,6 +29,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <pybind11/numpy.h>
@@ -36,6 +37,7 @@
 #include <pybind11/stl.h>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -64,10 +66,14 @@ struct FilterFault {
 {
     int error = EIO;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
         error = errno;
-    else
+    } else {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
+            error = EISDIR;
         ::close(fd);
+    }
     throw FileFault{error, message, path};
 }
 
@@ -81,6 +87,15 @@ lm::OpenedDataFile Open(const std::string& path)
             throw FormatFault{e.what(), path};
         ThrowOpenFault(path, e.what());
     }
+}
+
+// The A-Line ISA channel calibration is one for the whole process and every reading of such
+// a file changes it: with the GIL released, two threads must not read these files at once.
+std::mutex isaCalibration;
+
+std::unique_lock<std::mutex> LockFor(lm::DataFileType type)
+{
+    return type == lm::dtAlineIsa ? std::unique_lock(isaCalibration) : std::unique_lock<std::mutex>();
 }
 
 // Runs Python's signal handlers every so often during a long read without the GIL.
@@ -161,6 +176,7 @@ py::array Read(const std::string& path, bool hitsOnly)
     size_t rows = 0;
     InterruptMonitor monitor;
     Loading(path, monitor, [&] {
+        const auto lock = LockFor(opened.type);
         lm::LoadRecords(*opened.reader, opened.type, *records, &monitor);
         opened.reader.reset();
         opened.stream.reset();
@@ -183,6 +199,7 @@ py::array Values(const std::string& path, const std::vector<lm::HitParam>& param
     size_t rows = 0;
     InterruptMonitor monitor;
     Loading(path, monitor, [&] {
+        const auto lock = LockFor(opened.type);
         lm::AWDiskFile& reader = *opened.reader;
         (void)reader.SeekFirstRecord();
         while (reader.ReadNext()) {
@@ -340,12 +357,13 @@ std::string Stat(const std::string& path, const std::vector<std::string>& frameT
         throw lmtool::FrameArgumentError("at most 8 frames can be given");
 
     // Opened here first for the package's file and format faults; the set loads on its own.
-    Open(path);
+    const lm::DataFileType type = Open(path).type;
     lm::LMDataSet data;
     InterruptMonitor monitor;
     std::string text;
     try {
         py::gil_scoped_release release;
+        const auto lock = LockFor(type);
         data.Load(path, &monitor);
         text = lmtool::StatisticsText(data, setup, specs, channels, events);
     } catch (const lm::LoadCancelled&) {

@@ -8,7 +8,9 @@ RecordRow MakeRow(const lm::LMShortHit& record)
 {
     RecordRow row{};
     row.ticks = record.time.Value();
-    row.time = double(record.time.Seconds());
+    // Both exact in a double, so the quotient is the time correctly rounded (and far quicker
+    // than the extended-precision Seconds()).
+    row.time = double(row.ticks) / double(lm::TickTime::kTicksPerSecond);
     row.duration = record.duration;
     row.par1 = record.Par1;
     row.flags = record.HitFlags();
