@@ -76,9 +76,11 @@ def test_truncated_file_behaves_as_lmtool(lmtool, samples, tmp_path, fmt, keep):
 
 def test_ctrl_c_stops_a_long_read(lmtool, tmp_path):
     path = lmtool.gen("dta", 1_000_000, tmp_path / "big.dta")
-    started = time.perf_counter()
-    aelumeny.read(path)
-    whole = time.perf_counter() - started
+    whole = 0.0
+    for _ in range(2):
+        started = time.perf_counter()
+        aelumeny.read(path)
+        whole = max(whole, time.perf_counter() - started)
 
     def interrupt(signum, frame):
         raise KeyboardInterrupt
