@@ -31,8 +31,9 @@ import os as _os
 from ._errors import Error, FileError, FileNotFound, FilePermissionError, FilterError, FormatError, IsADirectory
 from . import _core
 
+# `filter` stays out of the star import: it would hide the builtin of the same name.
 __all__ = [
-    "read", "values", "info", "detect", "filter", "stat",
+    "read", "values", "info", "detect", "stat",
     "RECORD_DTYPE", "PARAMS", "KINDS", "TICKS_PER_SECOND",
     "Error", "FileError", "FileNotFound", "FilePermissionError", "IsADirectory", "FormatError", "FilterError",
 ]

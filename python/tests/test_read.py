@@ -98,3 +98,9 @@ def test_threads_read_alike(samples):
         together = list(pool.map(aelumeny.read, paths))
     for a, b in zip(alone, together):
         np.testing.assert_array_equal(a, b)
+
+
+def test_star_import_keeps_the_builtin_filter():
+    names = {}
+    exec("from aelumeny import *", names)
+    assert "filter" not in names and "read" in names and "FormatError" in names
