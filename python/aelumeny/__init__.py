@@ -26,7 +26,12 @@ Reading releases the GIL, so several files can be read on threads at once, and C
 (KeyboardInterrupt) stops a long read.
 """
 
+from __future__ import annotations
+
 import os as _os
+from typing import Any, Iterable, Union
+
+import numpy
 
 from ._errors import Error, FileError, FileNotFound, FilePermissionError, FilterError, FormatError, IsADirectory
 from . import _core
@@ -58,11 +63,17 @@ PARAMS = {
 TICKS_PER_SECOND = 4_000_000
 
 
-def _path(path):
+#: A file name: text, bytes or an os.PathLike such as pathlib.Path.
+PathType = Union[str, bytes, "_os.PathLike[str]", "_os.PathLike[bytes]"]
+#: A hit parameter: its name in PARAMS (any case) or its identifier.
+Param = Union[str, int]
+
+
+def _path(path: PathType) -> str:
     return _os.fsdecode(_os.fspath(path))
 
 
-def read(path, hits_only=False):
+def read(path: PathType, hits_only: bool = False) -> numpy.ndarray:
     """Load a data file as the correlation program loads it.
 
     Answers a numpy structured array with one row per record slot, in file order, the
@@ -99,7 +110,7 @@ def read(path, hits_only=False):
     return _core.read(_path(path), bool(hits_only))
 
 
-def _param_id(param):
+def _param_id(param: Param) -> int:
     if isinstance(param, str):
         try:
             return PARAMS[param.lower()]
@@ -111,7 +122,7 @@ def _param_id(param):
     return value
 
 
-def values(path, params=None):
+def values(path: PathType, params: Param | Iterable[Param] | None = None) -> numpy.ndarray:
     """Walk a data file with its reader: per record read, the predicates, the time and the
     values of hit parameters, as ``lmtool values`` prints them.
 
@@ -137,7 +148,7 @@ def values(path, params=None):
     return _core.values(_path(path), ids)
 
 
-def info(path):
+def info(path: PathType) -> dict[str, Any]:
     """The format of a data file and its data-type report.
 
     Answers a dict: ``type`` (the format's code: 0 Spartan, 1 DiSP, 2 AMSY, 3 A-Line ISA,
@@ -150,7 +161,7 @@ def info(path):
     return {"type": type_, "format": name, "report": report}
 
 
-def detect(path):
+def detect(path: PathType) -> str | None:
     """The report name of the format the file's content is recognised as (the name
     :func:`info` gives), or None when no format recognises it.
 
@@ -160,7 +171,9 @@ def detect(path):
     return None if type_ < 0 else _core.type_name(type_)
 
 
-def filter(source, dest, filter_file, yes=False, replace_backup=False, db=None, report_dir=None, strict=False):
+def filter(source: PathType, dest: PathType | None, filter_file: PathType, yes: bool = False,
+           replace_backup: bool = False, db: PathType | None = None, report_dir: PathType | None = None,
+           strict: bool = False) -> dict[str, Any]:
     """Copy a data file into a post file, leaving out the hits the filter rejects: the
     post-filter's filtration, with the same rules as ``lmtool filter``.
 
@@ -192,7 +205,7 @@ def filter(source, dest, filter_file, yes=False, replace_backup=False, db=None, 
     return result
 
 
-def _frame_text(frame):
+def _frame_text(frame: str | Iterable[Any]) -> str:
     if isinstance(frame, str):
         return frame
     parts = list(frame)
@@ -202,7 +215,7 @@ def _frame_text(frame):
     return f"{_param_id(xparam)}:{float(xmin)!r}:{float(xmax)!r}:{_param_id(yparam)}:{float(ymin)!r}:{float(ymax)!r}"
 
 
-def _channel_text(channels):
+def _channel_text(channels: str | Iterable[int]) -> str:
     if isinstance(channels, str):
         return channels
     numbers = [int(c) for c in channels]
@@ -211,7 +224,8 @@ def _channel_text(channels):
     return ",".join(str(n) for n in numbers)
 
 
-def stat(path, frames, setup=None, channels=None, events=False):
+def stat(path: PathType, frames: Iterable[str | Iterable[Any]] | str, setup: PathType | None = None,
+         channels: str | Iterable[int] | None = None, events: bool = False) -> str:
     """The set statistics of the correlation program for framed hits, as ``lmtool stat``
     prints them: the amplitude, parameter, MONPAC+, local-dynamic and pressure-hold tables,
     each after a line "== <tab caption>".
