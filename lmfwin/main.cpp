@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -54,10 +56,40 @@ private:
     }
 };
 
+const char* const kUsage =
+    "Usage: lmfwin [OPTION]... [DATAFILE]\n"
+    "AE Tessaline, the post-filter program of AE Lumeny: copies an acoustic emission test\n"
+    "recording leaving out the hits a filter rejects. DATAFILE (.ALD, .DTA, .DTT, .SDA, .SDT,\n"
+    ".LDA, .LDT) becomes the source file; its format is recognised from the content.\n"
+    "\n"
+    "Options:\n"
+    "  --language ENU|RUS      this start in English or Russian (else the language chosen on\n"
+    "                          the Service page)\n"
+    "  --screenshot PATH       render the window's pages offscreen to PATH-PAGE.png and quit\n"
+    "  --help                  show this help and quit\n"
+    "  --version               show the version and quit\n"
+    "\n"
+    "Environment:\n"
+    "  LMDATA                  the LMData database holding the filters (default\n"
+    "                          ~/.local/share/AELumeny/LMData.sqlite)\n"
+    "  QT_QPA_PLATFORM         offscreen for --screenshot without a display\n";
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    // Answered before any window system is touched, so that they work without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
+            fputs(kUsage, stdout);
+            return 0;
+        }
+        if (strcmp(argv[i], "--version") == 0) {
+            printf("lmfwin (AE Tessaline) %s\n", LMFWIN_VERSION);
+            return 0;
+        }
+    }
+
     TessalineApplication app(argc, argv);
     QApplication::setApplicationName("lmfwin");
     QApplication::setApplicationVersion(QStringLiteral(LMFWIN_VERSION));

@@ -61,11 +61,60 @@ private:
     }
 };
 
+const char* const kUsage =
+    "Usage: lmqwin2 [DATAFILE]\n"
+    "  or:  lmqwin2 --screenshot PATH [DATAFILE]\n"
+    "  or:  lmqwin2 --render DIR|--render-ops OUT [OPTION]... [ACTION]... [DATAFILE]\n"
+    "AE Quorvel, the correlation program of AE Lumeny: loads an acoustic emission test\n"
+    "recording, graphs it, frames and cleans hits and evaluates sets. DATAFILE is loaded when\n"
+    "the window is shown; its format is recognised from the content (.ALD, .DTA, .DTT, .SDA,\n"
+    ".SDT, .LDA, .LDT).\n"
+    "\n"
+    "Options:\n"
+    "  --screenshot PATH       render the window offscreen to PATH, the dialogs of its commands\n"
+    "                          beside it (PATH without its suffix, then -DIALOG.png), and quit\n"
+    "  --render DIR            draw the graph pages without a window: DIR/page-1.png, ...\n"
+    "  --render-ops OUT        write the display list of the pages to OUT (- for the standard\n"
+    "                          output), one drawing operation per line\n"
+    "  --page N                with --render or --render-ops: only page N\n"
+    "  --size WxH              with --render or --render-ops: the page size in pixels\n"
+    "  --setup SETUP.ini       with --render or --render-ops: this test setup\n"
+    "  --db PATH               with --render or --render-ops: this LMData database\n"
+    "  --help                  show this help and quit\n"
+    "  --version               show the version and quit\n"
+    "\n"
+    "Actions (with --render or --render-ops, run in order before the last painting):\n"
+    "  --band P:G:L:T:R:B[:shift]  drag a frame on graph G of page P\n"
+    "  --zoom A:B              zoom the time axis\n"
+    "  --do COMMAND            run a command of the window (e.g. Frames2JointAND, UnZoom)\n"
+    "\n"
+    "Files:\n"
+    "  lmqwin2.INI             the start-up test setup: beside the program, else in the\n"
+    "                          installed data folder (share/aelumeny)\n"
+    "  _Protocol.txt           the protocol of the session, written at exit when the options say\n"
+    "                          so: in the program's folder, else in ~/.local/share/AELumeny\n"
+    "\n"
+    "Environment:\n"
+    "  LMDATA                  the LMData database (default\n"
+    "                          ~/.local/share/AELumeny/LMData.sqlite)\n"
+    "  QT_QPA_PLATFORM         offscreen for --screenshot without a display\n";
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // Answered before any window system is touched, so that they work without a display.
+    for (const std::string& a : args) {
+        if (a == "--help" || a == "-h") {
+            fputs(kUsage, stdout);
+            return 0;
+        }
+        if (a == "--version") {
+            printf("lmqwin2 (AE Quorvel) %s\n", LMQWIN2_VERSION);
+            return 0;
+        }
+    }
     if (lm::IsHeadlessRender(args)) {
         // Drawing without a display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

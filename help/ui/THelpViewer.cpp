@@ -1,5 +1,7 @@
 #include "help/ui/THelpViewer.h"
 
+#include "help/ui/ShippedFiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -14,7 +16,7 @@ namespace lmhelp {
 
 QString ManualFolder()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath("help");
+    return FindShippedFile(QCoreApplication::applicationDirPath(), QStringLiteral("help"));
 }
 
 THelpViewer::THelpViewer(const QString& folder, QWidget* parent) : QDialog(parent), folder_(folder)

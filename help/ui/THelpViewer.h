@@ -1,7 +1,7 @@
 #pragma once
 
-// The help viewer of both programs: the suite's own manual (Markdown files shipped in the
-// "help" folder beside each program) in a browser with back, forward and contents. A
+// The help viewer of both programs: the suite's own manual (Markdown files shipped in a
+// "help" folder beside each program or in the installed data folder) in a browser with back, forward and contents. A
 // program opens a topic by its file name; one viewer window serves all requests.
 
 #include <QDialog>
@@ -18,7 +18,8 @@ inline constexpr const char* kTopicQuickTour = "quick-tour.md"; // a first sessi
 inline constexpr const char* kTopicHotKeys = "hot-keys.md";     // every shortcut
 inline constexpr const char* kTopicTessaline = "tessaline.md";  // the post-filter program
 
-// The manual's folder of the running program: "help" beside the program file.
+// The manual's folder of the running program: "help" beside the program file, else in the
+// installed data folder.
 QString ManualFolder();
 
 class THelpViewer : public QDialog {

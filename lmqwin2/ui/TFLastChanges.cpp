@@ -1,5 +1,6 @@
 #include "lmqwin2/ui/TFLastChanges.h"
 
+#include "help/ui/ShippedFiles.h"
 #include "lmqwin2/evaluation/AProtocol.h"
 #include "lmqwin2/ui/UserDialogs.h"
 
@@ -56,7 +57,7 @@ bool TFLastChanges::ShowFile(const QString& path)
 
 QString ReleaseNotesPath(const QString& programFolder)
 {
-    return QDir(programFolder).filePath(kReleaseNotesName);
+    return lmhelp::FindShippedFile(programFolder, kReleaseNotesName);
 }
 
 bool LoadReleaseNotes(TFLastChanges& viewer, const QString& programFolder, UserDialogs* dialogs)

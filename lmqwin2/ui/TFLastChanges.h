@@ -31,7 +31,8 @@ public:
     QLabel* StatusPath;
 };
 
-// The path of the release notes file in `programFolder`.
+// The release notes of the program in `programFolder`: beside it, else in the installed data
+// folder; when neither exists, the path beside it.
 QString ReleaseNotesPath(const QString& programFolder);
 
 // Loads the release notes of the program in `programFolder` into the viewer; when the file

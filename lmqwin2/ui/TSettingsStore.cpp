@@ -1,6 +1,9 @@
 #include "lmqwin2/ui/TSettingsStore.h"
 
+#include "help/ui/ShippedFiles.h"
 #include "lmqwin2/evaluation/ATestSetup.h"
+
+#include <QDir>
 
 #include <QFileInfo>
 
@@ -74,13 +77,15 @@ void TSettingsStore::SetString(const std::string& name, const std::string& value
 
 std::string StartupSetupPath(const QString& programPath)
 {
-    const std::string upper = ATestSetup::StartupFileName(programPath.toStdString());
-    if (QFileInfo::exists(QString::fromStdString(upper)))
-        return upper;
-    std::string lower = upper.substr(0, upper.size() - 4) + ".ini";
-    if (QFileInfo::exists(QString::fromStdString(lower)))
-        return lower;
-    return upper;
+    const QFileInfo upper(QString::fromStdString(ATestSetup::StartupFileName(programPath.toStdString())));
+    const QString lower = upper.completeBaseName() + ".ini";
+    for (const QString& folder : lmhelp::ShippedFolders(upper.absolutePath()))
+        for (const QString& name : {upper.fileName(), lower}) {
+            const QString path = QDir(folder).filePath(name);
+            if (QFileInfo::exists(path))
+                return path.toStdString();
+        }
+    return upper.filePath().toStdString();
 }
 
 } // namespace lm

@@ -27,8 +27,9 @@ private:
     mutable QSettings settings_;
 };
 
-// The start-up test setup file: beside the program, named like it with ".INI" (".ini" is
-// taken when only that exists).
+// The start-up test setup file: named like the program with ".INI" (".ini" is taken when only
+// that exists), beside the program, else in the installed data folder. When there is none,
+// the name beside the program.
 std::string StartupSetupPath(const QString& programPath);
 
 } // namespace lm
