@@ -93,6 +93,8 @@ int main(int argc, char* argv[])
     TessalineApplication app(argc, argv);
     QApplication::setApplicationName("lmfwin");
     QApplication::setApplicationVersion(QStringLiteral(LMFWIN_VERSION));
+    // The menu entry's name: a Wayland desktop finds the window's icon and name through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.varnholt.aelumeny.tessaline"));
 
     QStringList arguments = QApplication::arguments().mid(1);
     QString languageChoice;

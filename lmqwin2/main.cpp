@@ -127,6 +127,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("lmqwin2");
     QApplication::setApplicationDisplayName(lmq::kProgramTitle);
     QApplication::setApplicationVersion(QStringLiteral(LMQWIN2_VERSION));
+    // The menu entry's name: a Wayland desktop finds the window's icon and name through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.varnholt.aelumeny.quorvel"));
 
     QStringList arguments = QApplication::arguments().mid(1);
     QString screenshot;
