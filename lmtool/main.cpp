@@ -1,9 +1,9 @@
+#include "lmtool/Command.h"
+
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
-
-#include "lmtool/Command.h"
 
 static void PrintUsage(std::FILE* out)
 {

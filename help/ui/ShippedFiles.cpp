@@ -8,7 +8,8 @@ namespace lmhelp {
 QStringList ShippedFolders(const QString& programFolder)
 {
     const QDir beside(programFolder);
-    return {beside.absolutePath(), QDir::cleanPath(beside.absoluteFilePath(QStringLiteral(LM_DATA_FROM_BIN)))};
+    return {beside.absolutePath(),
+            QDir::cleanPath(beside.absoluteFilePath(QStringLiteral(LM_DATA_FROM_BIN)))};
 }
 
 QString FindShippedFile(const QString& programFolder, const QString& name)

@@ -1,8 +1,9 @@
 #pragma once
 
 // The help viewer of both programs: the suite's own manual (Markdown files shipped in a
-// "help" folder beside each program or in the installed data folder) in a browser with back, forward and contents. A
-// program opens a topic by its file name; one viewer window serves all requests.
+// "help" folder beside each program or in the installed data folder) in a browser with back,
+// forward and contents. A program opens a topic by its file name; one viewer window serves
+// all requests.
 
 #include <QDialog>
 

@@ -4,7 +4,6 @@
 #include "lmqwin2/evaluation/ATestSetup.h"
 
 #include <QDir>
-
 #include <QFileInfo>
 
 namespace lm {

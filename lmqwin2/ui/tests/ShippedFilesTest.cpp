@@ -2,6 +2,7 @@
 // folder of the prefix the program lies in (wherever that prefix was moved).
 
 #include "help/ui/ShippedFiles.h"
+
 #include "lmqwin2/ui/TFLastChanges.h"
 #include "lmqwin2/ui/TSettingsStore.h"
 #include "testsupport/TempFolder.h"
@@ -79,7 +80,8 @@ TEST(ShippedFiles, StartupSetup)
             Prefix::Put(prefix.data, name);
         const fs::path folder = c.expected.starts_with("bin/") ? prefix.bin : prefix.data;
         const QString program = QString::fromStdString((prefix.bin / "lmqwin2").string());
-        EXPECT_EQ(lm::StartupSetupPath(program), (folder / c.expected.substr(c.expected.find('/') + 1)).string())
+        EXPECT_EQ(lm::StartupSetupPath(program),
+                  (folder / c.expected.substr(c.expected.find('/') + 1)).string())
             << c.expected;
     }
 }
