@@ -109,6 +109,8 @@ public:
     // raised, usually KeyboardInterrupt.
     bool Interrupted()
     {
+        if (interrupted_)
+            return true;
         py::gil_scoped_acquire gil;
         if (PyErr_CheckSignals() != 0)
             interrupted_ = true;
@@ -343,6 +345,8 @@ py::dict Filter(const std::string& source, const std::string& destination, const
     } catch (const lm::ELMDatabase& e) {
         throw FilterFault{e.what(), 0};
     }
+    // Ctrl+C too late to cancel the run still ends the call.
+    monitor.RaiseIfInterrupted();
     py::dict answer;
     answer["total"] = result.total;
     answer["written"] = result.written;
