@@ -112,3 +112,26 @@ def test_stat_with_a_setup_file(lmtool, samples, tmp_path):
 def test_stat_refuses_malformed_arguments(samples, frames, channels):
     with pytest.raises(ValueError):
         aelumeny.stat(samples["dta"], frames=frames, channels=channels)
+
+
+def test_ctrl_c_cancels_a_filtration_leaving_nothing(lmtool, lmdata, band, tmp_path):
+    import signal
+    import time
+
+    source = lmtool.gen("dta", 1_000_000, tmp_path / "big.dta")
+    started = time.perf_counter()
+    aelumeny.filter(source, tmp_path / "whole.dta", filter_file=band)
+    whole = time.perf_counter() - started
+
+    def interrupt(signum, frame):
+        raise KeyboardInterrupt
+
+    previous = signal.signal(signal.SIGALRM, interrupt)
+    try:
+        signal.setitimer(signal.ITIMER_REAL, whole / 10)
+        with pytest.raises(KeyboardInterrupt):
+            aelumeny.filter(source, tmp_path / "cut.dta", filter_file=band)
+    finally:
+        signal.setitimer(signal.ITIMER_REAL, 0)
+        signal.signal(signal.SIGALRM, previous)
+    assert sorted(p.name for p in tmp_path.iterdir()) == ["LMData.sqlite", "band.ini", "big.dta", "whole.dta"]
