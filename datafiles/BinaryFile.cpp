@@ -136,6 +136,15 @@ size_t BinaryFile::ReadSlow(uint8_t* dst, size_t n)
     return done;
 }
 
+int BinaryFile::PeekSlow()
+{
+    uint8_t byte = 0;
+    if (Read(&byte, 1) != 1)
+        return -1;
+    Seek(Tell() - 1); // within the block just read
+    return byte;
+}
+
 size_t BinaryFile::WriteSlow(const uint8_t* src, size_t n)
 {
     if (mode_ == Kind::MemoryWrite) {

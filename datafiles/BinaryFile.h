@@ -51,6 +51,13 @@ public:
         return ReadSlow(static_cast<uint8_t*>(dst), n);
     }
     bool ReadExact(void* dst, size_t n) { return Read(dst, n) == n; }
+    // The byte at the position without moving past it; -1 at the end of the file.
+    int PeekByte()
+    {
+        if (bufPos_ < bufLen_ && mode_ != Kind::FileWrite)
+            return buf_[bufPos_];
+        return PeekSlow();
+    }
     // Moves the read position forward by n bytes; false when fewer than n bytes remain.
     bool Skip(uint64_t n);
     // Reads n bytes at `offset` and restores the position; answers the number read.
@@ -79,6 +86,7 @@ private:
     enum class Kind { Closed, FileRead, FileWrite, MemoryRead, MemoryWrite };
 
     size_t ReadSlow(uint8_t* dst, size_t n);
+    int PeekSlow();
     size_t WriteSlow(const uint8_t* src, size_t n);
     bool Refill();
     void AllocateBuffer();

@@ -1,6 +1,8 @@
 #include "datafiles/DataFileLoad.h"
 
 #include "datafiles/DataFileOpen.h"
+#include "datafiles/DataFormat.h"
+#include "datafiles/internal/RecordWalk.h"
 
 #include <algorithm>
 
@@ -11,26 +13,6 @@ uint32_t CountRecordSlots(AWDiskFile& reader)
     const int count = reader.GetRecordCount();
     return count > 0 ? uint32_t(count) : 0;
 }
-
-namespace {
-
-// Decodes the current record into `record` and counts it.
-void ReadCurrent(AWDiskFile& reader, LMShortHit& record, LoadStats& stats)
-{
-    reader.ReadRecord(record);
-    ++stats.read;
-    if (record.kind == rkHit)
-        ++stats.hits;
-    else if (record.kind == rkTimeMark)
-        ++stats.timeMarks;
-    if (reader.HasTime()) {
-        const double t = double(reader.GetTime());
-        if (t > stats.maxTime)
-            stats.maxTime = t;
-    }
-}
-
-} // namespace
 
 LoadStats ReadRecordsInto(AWDiskFile& reader, LMShortHit* records, uint32_t count)
 {
@@ -59,34 +41,21 @@ LoadStats LoadRecords(AWDiskFile& reader, DataFileType type, std::vector<LMShort
     const uint64_t estimate = fileSize / 16;
     records.reserve(size_t(std::min<uint64_t>(estimate, uint64_t(1) << 24)));
 
-    LoadStats stats;
-    uint32_t counted = 0; // the records GetRecordCount would count so far
-    bool ended = false;
     (void)reader.SeekFirstRecord();
-    while (true) {
-        if (monitor && (stats.read & 0xFFFF) == 0 && !monitor->Continue(reader.File().Tell(), fileSize))
-            throw LoadCancelled();
-        if (!reader.ReadNext())
-            break;
-        if (reader.IsKnownRecord())
-            ++counted;
-        ReadCurrent(reader, records.emplace_back(), stats);
-        if (reader.IsEndOfData()) {
-            ended = true;
-            break;
-        }
-    }
-    uint32_t slots = counted;
+    const DataFormat* format = FindDataFormat(type);
+    const RecordWalk walk = format && format->walkRecords ? format->walkRecords(reader, records, monitor, fileSize)
+                                                          : WalkRecords(reader, records, monitor, fileSize);
+    uint32_t slots = walk.counted;
     // Records behind the end-of-data record: the count decides whether they take slots.
-    if (ended && reader.ReadNext())
+    if (walk.ended && reader.ReadNext())
         slots = CountRecordSlots(reader);
-    if (slots < stats.read) {
+    if (slots < walk.stats.read) {
         // Fewer slots than records read: the load ends at the count.
         records.assign(slots, LMShortHit{});
         return ReadRecordsInto(reader, records.data(), slots);
     }
     records.resize(slots);
-    return stats;
+    return walk.stats;
 }
 
 LoadedDataFile LoadDataFile(const std::string& path)

@@ -4,6 +4,7 @@
 #include "datafiles/ALNPCIDFile.h"
 #include "datafiles/LDFile.h"
 #include "datafiles/SDFile.h"
+#include "datafiles/internal/RecordWalk.h"
 
 #include <algorithm>
 
@@ -34,7 +35,8 @@ const std::vector<DataFormat>& Table()
          MakeReader<SDFile>,
          MakeWriter<SDFile>,
          2,
-         0},
+         0,
+         WalkRecordsOf<SDFile>},
         {dtDisp,
          "Locan AT/Spartan AT/Spartan 2000/Disp/Mistras",
          "DiSP and Samos",
@@ -44,9 +46,20 @@ const std::vector<DataFormat>& Table()
          MakeReader<LDFile>,
          MakeWriter<LDFile>,
          3,
-         1},
-        {dtAmsy, "AMSY 3/4/5", nullptr, {}, {}, nullptr, nullptr, nullptr, -1, -1},
-        {dtAlineIsa, "Aline ISA", nullptr, {}, {}, IsAlineIsaFile, MakeReader<ALNDFile>, nullptr, 0, -1},
+         1,
+         WalkRecordsOf<LDFile>},
+        {dtAmsy, "AMSY 3/4/5", nullptr, {}, {}, nullptr, nullptr, nullptr, -1, -1, nullptr},
+        {dtAlineIsa,
+         "Aline ISA",
+         nullptr,
+         {},
+         {},
+         IsAlineIsaFile,
+         MakeReader<ALNDFile>,
+         nullptr,
+         0,
+         -1,
+         WalkRecordsOf<ALNDFile>},
         {dtAlinePci,
          "Aline PCI",
          "ALine32D",
@@ -56,7 +69,8 @@ const std::vector<DataFormat>& Table()
          MakeReader<ALNPCIDFile>,
          MakeWriter<ALNPCIDFile>,
          1,
-         2},
+         2,
+         WalkRecordsOf<ALNPCIDFile>},
     };
     return formats;
 }

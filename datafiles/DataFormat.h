@@ -17,6 +17,9 @@
 
 namespace lm {
 
+class LoadMonitor;
+struct RecordWalk;
+
 struct DataFormat {
     DataFileType type;
     // Shown by the data-type report.
@@ -38,6 +41,10 @@ struct DataFormat {
     // Place in the recognition order (0 tried first); -1 when not tried.
     int loadingPriority;
     int writingPriority;
+    // The loader's pass over the records made for the reader's class (direct calls per
+    // record); nullptr when the format has no reader.
+    RecordWalk (*walkRecords)(AWDiskFile& reader, std::vector<LMShortHit>& records, LoadMonitor* monitor,
+                              uint64_t fileSize);
 };
 
 // Every format, in DataFileType order.

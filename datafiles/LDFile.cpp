@@ -116,16 +116,19 @@ uint64_t LDFile::SeekFirstRecord()
     return 0;
 }
 
-bool LDFile::ReadMessage()
+bool LDFile::ReadMessage(bool decodesHits)
 {
     uint8_t lengthBytes[2];
     size_t got = 0;
     uint16_t length = 0;
-    if (file_.Read(lengthBytes, 2) == 2) {
+    if (file_.Read(lengthBytes, 2) == 2)
         length = read_u16le(lengthBytes);
-        if (length != 0)
-            got = file_.Read(body_.data(), length);
-    }
+    // The pending hit's body is still there: a hit that will be decoded replaces its
+    // values, anything else would lose them.
+    if (slotsPending_ && !(decodesHits && length != 0 && file_.PeekByte() == idHit))
+        DecodeSlots();
+    if (length != 0)
+        got = file_.Read(body_.data(), length);
     if (length == 0 || got != length) {
         // Nothing current after a failed read.
         std::memset(body_.data(), 0, std::max(dirty_, got));
@@ -142,13 +145,19 @@ bool LDFile::ReadMessage()
 
 bool LDFile::ReadNext()
 {
-    if (!ReadMessage())
+    if (!ReadMessage(true))
         return false;
     const uint8_t id = Id();
-    if (id == idHit)
-        DecodeHit();
-    else if (id == idHardwareSetup)
+    if (id == idHit) {
+        slotsPending_ = true;
+        if (parametricCount_ != 0) {
+            // Only the first parametric of a hit is kept.
+            parametricId_ = body_[parametricOffset_];
+            parametricValue_ = read_i16le(body_.data() + parametricOffset_ + 1);
+        }
+    } else if (id == idHardwareSetup) {
         ParseHardwareSetup();
+    }
     return true;
 }
 
@@ -172,39 +181,27 @@ void LDFile::SetActiveDataSet(const uint8_t* sub, size_t /*available*/)
     const int n = sub[1];
     active_.assign(sub + 2, sub + 2 + n);
     parametricCount_ = sub[2 + n];
-    fields_.clear();
-    // The slots keep the last hit's values until the next hit; that hit clears them, since
-    // hits only write the slots of the list and the others must read zero from then on.
-    slotsStale_ = true;
+    // The slots keep the last hit's values until the next hit, which is decoded with the
+    // new plan (ReadMessage has filled them from a pending hit before this message).
+    std::fill(std::begin(plan_), std::end(plan_), Field{});
     uint16_t offset = 8;
     for (uint8_t id : active_) {
         const LDCharacteristic* c = Characteristic(id);
         if (!c || c->size == 0)
             continue;
-        const uint32_t mask = c->size == 4 ? 0xFFFFFFFFu : (1u << (8 * c->size)) - 1;
-        fields_.push_back(Field{mask, offset, id});
+        // An id listed twice takes the later value.
+        plan_[id] = Field{offset, c->size == 4 ? 0xFFFFFFFFu : (1u << (8 * c->size)) - 1};
         offset = uint16_t(offset + c->size);
     }
     parametricOffset_ = offset;
     captionDue_ = true; // the listing's columns change with the list
 }
 
-void LDFile::DecodeHit()
+void LDFile::DecodeSlots()
 {
-    // A 4-byte load masked to the value's size: the zeroed area behind the body keeps the
-    // load in bounds, and no branch on the size is needed.
-    const uint8_t* body = body_.data();
-    if (slotsStale_) {
-        std::memset(slots_, 0, sizeof slots_);
-        slotsStale_ = false;
-    }
-    for (const Field& f : fields_)
-        slots_[f.slot] = read_u32le(body + f.offset) & f.mask;
-    if (parametricCount_ != 0) {
-        // Only the first parametric of a hit is kept.
-        parametricId_ = body[parametricOffset_];
-        parametricValue_ = read_i16le(body + parametricOffset_ + 1);
-    }
+    for (int slot = 1; slot <= kMaxCharacteristic; ++slot)
+        slots_[slot] = HitValue(slot);
+    slotsPending_ = false;
 }
 
 void LDFile::ReadRecord(LMShortHit& hit)
@@ -216,11 +213,11 @@ void LDFile::ReadRecord(LMShortHit& hit)
         hit.SetHitFlags(0);
         hit.time = Time();
         hit.channel = body_[7];
-        hit.amplitude = uint8_t(slots_[6]);
-        hit.rise = uint16_t(slots_[1]);
-        hit.counts = uint16_t(slots_[3]);
-        hit.energy = uint16_t(slots_[4]);
-        hit.duration = slots_[5];
+        hit.amplitude = uint8_t(HitValue(6));
+        hit.rise = uint16_t(HitValue(1));
+        hit.counts = uint16_t(HitValue(3));
+        hit.energy = uint16_t(HitValue(4));
+        hit.duration = HitValue(5);
         hit.Par1 = float(parametricValue_);
         break;
     case idParametric:
@@ -256,6 +253,8 @@ void LDFile::ReadRecord(LMShortHit& hit)
 
 long double LDFile::GetValue(HitParam param)
 {
+    if (slotsPending_)
+        DecodeSlots();
     switch (param) {
     case hpTime:
         return Time().Seconds();

@@ -6,6 +6,7 @@
 // hardware setup message (id 42), so a reader decodes hits with the list last seen.
 
 #include "datafiles/AWDiskFile.h"
+#include "datafiles/ByteOrder.h"
 
 #include <cstdint>
 #include <vector>
@@ -103,20 +104,27 @@ public:
     int ActiveParametricCount() const { return parametricCount_; }
 
 private:
-    // A value of a hit message: where it lies and which slot receives it.
+    // Where a characteristic's value lies in a hit message under the active list: a 4-byte
+    // little-endian load at `offset` masked to the value's size (mask 0: not in the list).
     struct Field {
-        uint32_t mask; // the value's bytes of a 4-byte little-endian load
-        uint16_t offset;
-        uint8_t slot;
+        uint16_t offset = 8;
+        uint32_t mask = 0;
     };
 
     uint8_t Id() const { return body_[0]; }
     TickTime Time() const { return TickTime::FromBytes(body_.data() + 1); }
     // Reads one message into the body area; false at the end, on a short read or L = 0.
-    bool ReadMessage();
+    // Before the body of anything but a hit that will be decoded is overwritten, the slots
+    // of a pending hit are filled from it.
+    bool ReadMessage(bool decodesHits = false);
     void ParseHardwareSetup();
     void SetActiveDataSet(const uint8_t* sub, size_t available);
-    void DecodeHit();
+    uint32_t HitValue(int slot) const
+    {
+        return read_u32le(body_.data() + plan_[slot].offset) & plan_[slot].mask;
+    }
+    // Fills the slots from the pending hit (the current body).
+    void DecodeSlots();
 
     // Listing helpers.
     void PrintMessage(std::ostream& out, const uint8_t* body, size_t length);
@@ -131,12 +139,15 @@ private:
 
     std::vector<uint8_t> active_; // active list, in the order of the hit values
     int parametricCount_ = 0;
-    std::vector<Field> fields_; // decoding plan derived from the active list
+    Field plan_[kMaxCharacteristic + 1]; // decoding plan derived from the active list
     uint16_t parametricOffset_ = 8;
 
+    // The values of the last hit decoded, for GetValue. Loading reads the common record
+    // straight from the body, so the slots are filled only when asked for or when the
+    // hit's body is about to be replaced by something else than the next hit (a hit fills
+    // every slot, those not in the list with 0).
     uint32_t slots_[kMaxCharacteristic + 1] = {};
-    // Set when the active list changed since the last hit: the next hit clears the slots.
-    bool slotsStale_ = false;
+    bool slotsPending_ = false;
     uint8_t parametricId_ = 0;
     int16_t parametricValue_ = 0;
 

@@ -227,24 +227,25 @@ void AChanStat::Add(const LMShortHit& hit, double t, const ATestSetup& setup)
         else
             break;
     }
-    const uint32_t duration = hit.duration != 0 ? hit.duration : 1;
-    const uint32_t values[ParamCount] = {hit.amplitude, hit.energy, hit.counts,
-                                         hit.duration,  hit.rise,   uint32_t(hit.counts) * 1000u / duration};
-    const bool first = HitCount == 1;
-    for (int i = 0; i < ParamCount; ++i) {
-        AParamStat& p = Params[size_t(i)];
-        const uint32_t v = values[i];
-        if (first) {
-            p.Min = v;
-            p.Max = v;
-        } else {
-            if (v < p.Min)
-                p.Min = v;
-            if (v > p.Max)
-                p.Max = v;
+    if (HitCount == 1) {
+        // The first hit sets every minimum and maximum.
+        for (AParamStat& p : Params) {
+            p.Min = UINT32_MAX;
+            p.Max = 0;
         }
-        p.Total += v;
     }
+    const auto track = [](AParamStat& p, uint32_t v) {
+        p.Min = std::min(p.Min, v);
+        p.Max = std::max(p.Max, v);
+        p.Total += v;
+    };
+    const uint32_t duration = hit.duration != 0 ? hit.duration : 1;
+    track(Params[Amplitude], hit.amplitude);
+    track(Params[Energy], hit.energy);
+    track(Params[Counts], hit.counts);
+    track(Params[Duration], hit.duration);
+    track(Params[RiseTime], hit.rise);
+    track(Params[Frequency], uint32_t(hit.counts) * 1000u / duration);
     Monpac.Add(hit, setup);
     LocDyn.Add(hit, t, setup.LDExponent);
     HoldsStat.Add(hit, t, setup);

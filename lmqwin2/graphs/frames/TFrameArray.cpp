@@ -2,41 +2,106 @@
 
 namespace lm {
 
+namespace {
+
+// The integer a parameter's value is a non-decreasing function of, and its largest value;
+// 0 for the parameters compared by value.
+uint64_t KeyLimit(HitParam param)
+{
+    switch (param) {
+    case hpTime:
+        return TickTime::kMaxValue;
+    case hpChannel:
+    case hpAmplitude:
+        return UINT8_MAX;
+    case hpRise:
+    case hpCounts:
+    case hpEnergy:
+        return UINT16_MAX;
+    case hpDuration:
+        return UINT32_MAX;
+    default:
+        return 0;
+    }
+}
+
+LMShortHit WithKey(HitParam param, uint64_t key)
+{
+    LMShortHit hit;
+    switch (param) {
+    case hpTime:
+        hit.time = TickTime::FromValue(key);
+        break;
+    case hpChannel:
+        hit.channel = uint8_t(key);
+        break;
+    case hpAmplitude:
+        hit.amplitude = uint8_t(key);
+        break;
+    case hpRise:
+        hit.rise = uint16_t(key);
+        break;
+    case hpCounts:
+        hit.counts = uint16_t(key);
+        break;
+    case hpEnergy:
+        hit.energy = uint16_t(key);
+        break;
+    case hpDuration:
+        hit.duration = uint32_t(key);
+        break;
+    default:
+        break;
+    }
+    return hit;
+}
+
+// The first key in [0, end) for which `below` is false, or end; `below` must hold for a
+// leading run of keys only.
+template <class Below> uint64_t FirstNotBelow(uint64_t end, Below below)
+{
+    uint64_t from = 0;
+    while (from < end) {
+        const uint64_t middle = from + (end - from) / 2;
+        if (below(middle))
+            from = middle + 1;
+        else
+            end = middle;
+    }
+    return from;
+}
+
+} // namespace
+
+FrameAxis::FrameAxis(HitParam param, double min, double max) : Param(param), Min(min), Max(max)
+{
+    const uint64_t limit = KeyLimit(param);
+    if (limit == 0)
+        return;
+    byKey_ = true;
+    const auto value = [param](uint64_t key) { return double(WithKey(param, key).Value(param)); };
+    // Comparisons with a NaN limit are false, as in the test by value: nothing is cut there.
+    keyFrom_ = FirstNotBelow(limit + 1, [&](uint64_t key) { return value(key) < min; });
+    keyTo_ = FirstNotBelow(limit + 1, [&](uint64_t key) { return !(value(key) > max); });
+}
+
+bool FrameAxis::ContainsValue(const LMShortHit& hit) const
+{
+    // The limits are doubles: compare the values at the same precision, so that a hit on a
+    // limit stays inside (a time of exactly 3 s reads 3.0000000000000000002 in long double).
+    const double v = double(hit.Value(Param));
+    return !(v < Min) && !(v > Max);
+}
+
 FrameFilter FrameFilter::From(const TFrameRect& frame, const TimeRangeFilter& time, bool eventMode)
 {
     FrameFilter filter;
-    filter.XParam = HitParam(frame.XParam);
-    filter.YParam = HitParam(frame.YParam);
-    filter.XMin = frame.XMin;
-    filter.XMax = frame.XMax;
-    filter.YMin = frame.YMin;
-    filter.YMax = frame.YMax;
+    filter.X = FrameAxis(HitParam(frame.XParam), frame.XMin, frame.XMax);
+    filter.Y = FrameAxis(HitParam(frame.YParam), frame.YMin, frame.YMax);
     filter.Channels = frame.Channels;
     filter.Time = time;
     filter.EventMode = eventMode;
     return filter;
-}
-
-bool FrameFilter::Passes(const LMShortHit& hit) const
-{
-    // Cheapest tests first: the channel, then the time, then the two values.
-    const unsigned channel = hit.channel;
-    if (channel < 1 || channel > kChannelCount || !Channels.test(channel - 1))
-        return false;
-    // Whole seconds compare exactly in ticks (a conversion to seconds would put a hit at
-    // exactly the end of the range a rounding error outside it).
-    if (Time.On) {
-        const int64_t ticks = int64_t(hit.time.Value());
-        if (ticks < int64_t(Time.Start) * 4000000 || ticks > int64_t(Time.End) * 4000000)
-            return false;
-    }
-    // The limits are doubles: compare the values at the same precision, so that a hit on a
-    // limit stays inside (a time of exactly 3 s reads 3.0000000000000000002 in long double).
-    const double x = double(hit.Value(XParam));
-    if (x < XMin || x > XMax)
-        return false;
-    const double y = double(hit.Value(YParam));
-    return y >= YMin && y <= YMax;
 }
 
 namespace {

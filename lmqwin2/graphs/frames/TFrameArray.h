@@ -43,21 +43,82 @@ struct TimeRangeFilter {
     int32_t End = 0;
 };
 
+// One axis of a frame: the hit's value of Param, at double precision, within [Min, Max]
+// (inclusive). The time and the integer fields are compared as integers (ticks or the field
+// itself) against bounds found once from the limits; the value grows with the integer, so
+// exactly the same hits pass, without a conversion per hit.
+class FrameAxis {
+public:
+    FrameAxis() = default;
+    FrameAxis(HitParam param, double min, double max);
+
+    bool Contains(const LMShortHit& hit) const
+    {
+        if (!byKey_)
+            return ContainsValue(hit);
+        const uint64_t key = Key(hit, Param);
+        return key >= keyFrom_ && key < keyTo_;
+    }
+
+    HitParam Param = 0;
+    double Min = 0.0;
+    double Max = 0.0;
+
+private:
+    // The integer of a parameter compared by key.
+    static uint64_t Key(const LMShortHit& hit, HitParam param)
+    {
+        switch (param) {
+        case hpTime:
+            return hit.time.Value();
+        case hpChannel:
+            return hit.channel;
+        case hpAmplitude:
+            return hit.amplitude;
+        case hpRise:
+            return hit.rise;
+        case hpCounts:
+            return hit.counts;
+        case hpEnergy:
+            return hit.energy;
+        case hpDuration:
+            return hit.duration;
+        default:
+            return 0;
+        }
+    }
+    bool ContainsValue(const LMShortHit& hit) const;
+
+    bool byKey_ = false;
+    uint64_t keyFrom_ = 0; // first integer inside
+    uint64_t keyTo_ = 0;   // first integer above, from keyFrom_ on
+};
+
 // Everything one framing pass tests a hit against.
 struct FrameFilter {
-    HitParam XParam = 0;
-    HitParam YParam = 0;
-    double XMin = 0.0;
-    double XMax = 0.0;
-    double YMin = 0.0;
-    double YMax = 0.0;
+    FrameAxis X;
+    FrameAxis Y;
     ChannelMask Channels;
     TimeRangeFilter Time;
     bool EventMode = false;
 
     static FrameFilter From(const TFrameRect& frame, const TimeRangeFilter& time, bool eventMode);
     // Inclusive on every side; hits of channel 0 or above 128 never pass.
-    bool Passes(const LMShortHit& hit) const;
+    bool Passes(const LMShortHit& hit) const
+    {
+        // Cheapest tests first: the channel, then the time, then the two values.
+        const unsigned channel = hit.channel;
+        if (channel < 1 || channel > kChannelCount || !Channels.test(channel - 1))
+            return false;
+        // Whole seconds compare exactly in ticks (a conversion to seconds would put a hit at
+        // exactly the end of the range a rounding error outside it).
+        if (Time.On) {
+            const int64_t ticks = int64_t(hit.time.Value());
+            if (ticks < int64_t(Time.Start) * 4000000 || ticks > int64_t(Time.End) * 4000000)
+                return false;
+        }
+        return X.Contains(hit) && Y.Contains(hit);
+    }
 };
 
 // Sets bit `slot` on every hit that passes the filter (whole events in event mode) and
