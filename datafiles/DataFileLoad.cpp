@@ -35,12 +35,7 @@ LoadStats LoadRecords(AWDiskFile& reader, DataFileType type, std::vector<LMShort
     if (type == dtAlineIsa)
         (void)reader.GetRecordCount(); // applies the file's calibration records first
 
-    // Room for a record per 16 bytes of the file, more than any format needs on average: the
-    // array rarely has to move, and capacity never written costs address space only.
     const uint64_t fileSize = reader.File().Size();
-    const uint64_t estimate = fileSize / 16;
-    records.reserve(size_t(std::min<uint64_t>(estimate, uint64_t(1) << 24)));
-
     (void)reader.SeekFirstRecord();
     const DataFormat* format = FindDataFormat(type);
     const RecordWalk walk = format && format->walkRecords ? format->walkRecords(reader, records, monitor, fileSize)

@@ -39,10 +39,8 @@ struct TickTime {
     }
 
     uint64_t Value() const { return uint64_t(low) | (uint64_t(mid) << 16) | (uint64_t(high) << 32); }
-    long double Seconds() const
-    {
-        return ((long double)low + (long double)mid * 65536.0L + (long double)high * 4294967296.0L) * 2.5e-7L;
-    }
+    // The 48-bit count is exact in extended precision, so only the product rounds.
+    long double Seconds() const { return (long double)int64_t(Value()) * 2.5e-7L; }
     bool IsZero() const { return Value() == 0; }
 
     friend bool operator==(const TickTime& a, const TickTime& b)

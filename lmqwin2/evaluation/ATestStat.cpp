@@ -331,7 +331,7 @@ bool ATestStat::HasSets() const
 void ATestStat::AddHit(const LMShortHit& hit)
 {
     const int c = hit.channel;
-    if (c < 1 || c > 128 || !selected_.test(size_t(c - 1)))
+    if (c < 1 || c > 128 || !selected_[size_t(c - 1)])
         return;
     const double t = double(hit.time.Seconds());
     for (unsigned bits = hit.FrameBits & 0xFFu; bits != 0; bits &= bits - 1) {
