@@ -51,6 +51,14 @@ public:
         return ReadSlow(static_cast<uint8_t*>(dst), n);
     }
     bool ReadExact(void* dst, size_t n) { return Read(dst, n) == n; }
+    // The next n bytes when the block buffer holds them all, without moving past them;
+    // nullptr otherwise (then Read them). Valid until the next call on the stream.
+    const uint8_t* Buffered(size_t n) const
+    {
+        return bufLen_ - bufPos_ >= n && mode_ != Kind::FileWrite ? buf_ + bufPos_ : nullptr;
+    }
+    // Moves past n bytes that Buffered(n) has shown.
+    void Advance(size_t n) { bufPos_ += n; }
     // The byte at the position without moving past it; -1 at the end of the file.
     int PeekByte()
     {

@@ -108,7 +108,7 @@ struct FrameFilter {
     {
         // Cheapest tests first: the channel, then the time, then the two values.
         const unsigned channel = hit.channel;
-        if (channel < 1 || channel > kChannelCount || !Channels.test(channel - 1))
+        if (channel < 1 || channel > kChannelCount || !Channels[channel - 1])
             return false;
         // Whole seconds compare exactly in ticks (a conversion to seconds would put a hit at
         // exactly the end of the range a rounding error outside it).
