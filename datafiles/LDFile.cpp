@@ -118,32 +118,34 @@ uint64_t LDFile::SeekFirstRecord()
 
 bool LDFile::ReadMessage(bool decodesHits)
 {
+    const uint8_t* message = file_.Buffered(2);
+    const uint16_t length = message ? read_u16le(message) : 0;
+    if (length == 0 || !(message = file_.Buffered(2u + length)))
+        return ReadMessageByParts(decodesHits);
+    // The whole message is in the block buffer: one copy. The pending hit's body is still
+    // there: a hit that will be decoded replaces its values, anything else would lose them.
+    if (slotsPending_ && !(decodesHits && message[2] == idHit))
+        DecodeSlots();
+    std::memcpy(body_.data(), message + 2, length);
+    file_.Advance(2u + length);
+    if (length < dirty_)
+        std::memset(body_.data() + length, 0, dirty_ - length);
+    dirty_ = length;
+    length_ = length;
+    return true;
+}
+
+bool LDFile::ReadMessageByParts(bool decodesHits)
+{
+    uint8_t lengthBytes[2];
     uint16_t length = 0;
     size_t got = 0;
-    const uint8_t* message = file_.Buffered(2);
-    if (message) {
-        length = read_u16le(message);
-        message = length != 0 ? file_.Buffered(2u + length) : nullptr;
-    }
-    if (message) {
-        // The whole message is in the block buffer: one copy.
-        if (slotsPending_ && !(decodesHits && message[2] == idHit))
-            DecodeSlots();
-        std::memcpy(body_.data(), message + 2, length);
-        file_.Advance(2u + length);
-        got = length;
-    } else {
-        uint8_t lengthBytes[2];
-        length = 0;
-        if (file_.Read(lengthBytes, 2) == 2)
-            length = read_u16le(lengthBytes);
-        // The pending hit's body is still there: a hit that will be decoded replaces its
-        // values, anything else would lose them.
-        if (slotsPending_ && !(decodesHits && length != 0 && file_.PeekByte() == idHit))
-            DecodeSlots();
-        if (length != 0)
-            got = file_.Read(body_.data(), length);
-    }
+    if (file_.Read(lengthBytes, 2) == 2)
+        length = read_u16le(lengthBytes);
+    if (slotsPending_ && !(decodesHits && length != 0 && file_.PeekByte() == idHit))
+        DecodeSlots();
+    if (length != 0)
+        got = file_.Read(body_.data(), length);
     if (length == 0 || got != length) {
         // Nothing current after a failed read.
         std::memset(body_.data(), 0, std::max(dirty_, got));

@@ -117,6 +117,8 @@ private:
     // Before the body of anything but a hit that will be decoded is overwritten, the slots
     // of a pending hit are filled from it.
     bool ReadMessage(bool decodesHits = false);
+    // ReadMessage for a message not wholly in the block buffer (or at the end).
+    bool ReadMessageByParts(bool decodesHits);
     void ParseHardwareSetup();
     void SetActiveDataSet(const uint8_t* sub, size_t available);
     uint32_t HitValue(int slot) const

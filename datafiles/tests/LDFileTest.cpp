@@ -114,6 +114,29 @@ TEST(LDFile, SetupMessageKeepsTheLastHitsValues)
     EXPECT_EQ(r.file->GetValue(hpCounts), 0);
 }
 
+// GetValue answers the last hit decoded by ReadNext, whatever came after it: the end of the
+// file, or a hit passed over with SkipRecord (which decodes nothing).
+TEST(LDFile, LastHitsValuesOutliveWhatFollows)
+{
+    Bytes f;
+    Message(f, HardwareSetup({1, 3, 6}, 0));
+    Message(f, HitBody(4000000, 3, {0x34, 0x12, 0x78, 0x05, 77}));
+    Message(f, HitBody(8000000, 2, {5, 0, 6, 0, 55}));
+    Reader r(f);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(r.file->ReadNext());
+    EXPECT_FALSE(r.file->ReadNext());
+    EXPECT_EQ(r.file->GetValue(hpRise), 5);
+    EXPECT_EQ(r.file->GetValue(hpAmplitude), 55);
+
+    r.file->SeekFirstRecord();
+    ASSERT_TRUE(r.file->ReadNext());
+    ASSERT_TRUE(r.file->ReadNext());
+    ASSERT_TRUE(r.file->SkipRecord());
+    EXPECT_EQ(r.file->GetValue(hpCounts), 0x0578);
+    EXPECT_EQ(r.file->GetValue(hpAmplitude), 77);
+}
+
 TEST(LDFile, CharacteristicSizes)
 {
     // Each id followed by the amplitude: the amplitude lies behind the id's bytes.

@@ -6,6 +6,7 @@
 #include "lmqwin2/graphs/frames/TFrameArray.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,51 @@ TEST(FrameTest, InclusiveBoundsChannelsAndTimeFilter)
         frame.XMax = c.to;
         EXPECT_EQ(FrameFilter::From(frame, {}, false).Passes(Hit(c.seconds, 1, 50, 15)), c.passes)
             << c.seconds << " in " << c.from << "-" << c.to;
+    }
+}
+
+// An axis compares the value of its parameter at double precision with the limits: every
+// hit around the limits (and NaN or out-of-range limits) passes exactly when the value does.
+TEST(FrameTest, AxisSelectsWhatTheValueTestSelects)
+{
+    const auto byValue = [](const LMShortHit& hit, HitParam param, double min, double max) {
+        const double v = double(hit.Value(param));
+        return !(v < min) && !(v > max);
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        HitParam param;
+        double min, max;
+    } axes[] = {
+        {hpTime, 2.5, 3.7},        {hpTime, 1e-7, 2.5e-7},  {hpTime, 0, 70368744.17775},
+        {hpTime, -1, 1e30},        {hpTime, nan, 1.0},      {hpAmplitude, 40.5, 60},
+        {hpAmplitude, -5, 300},    {hpAmplitude, 61, 60},   {hpAmplitude, 40, nan},
+        {hpChannel, 1, 4},         {hpRise, 0.25, 65535.5}, {hpCounts, 7, 7},
+        {hpEnergy, 65535, 1e9},    {hpDuration, 3, 4294967294.5},
+        {hpPar1, -0.5, 0.5},       {hpFreq, 10, 250},       {hpCntPk, 0, 0},
+    };
+    // Time ticks near the limits above; values near them for the fields.
+    const uint64_t ticks[] = {0, 1, 2, 3, 9999999, 10000000, 10000001, 14799999, 14800000, 14800001,
+                              281474976710655ull, 281474976710654ull};
+    const uint32_t values[] = {0, 1, 3, 4, 5, 6, 7, 8, 39, 40, 41, 60, 61, 255, 65534, 65535, 4294967294u,
+                               4294967295u};
+    for (const auto& axis : axes) {
+        const FrameAxis tested(axis.param, axis.min, axis.max);
+        for (uint64_t t : ticks)
+            for (uint32_t v : values) {
+                LMShortHit hit;
+                hit.time = TickTime::FromValue(t);
+                hit.channel = uint8_t(v);
+                hit.amplitude = uint8_t(v);
+                hit.rise = uint16_t(v);
+                hit.counts = uint16_t(v);
+                hit.energy = uint16_t(v);
+                hit.duration = v;
+                hit.Par1 = float(int(v % 3) - 1) * 0.5f;
+                EXPECT_EQ(tested.Contains(hit), byValue(hit, axis.param, axis.min, axis.max))
+                    << "param " << axis.param << " [" << axis.min << ", " << axis.max << "] ticks " << t
+                    << " value " << v;
+            }
     }
 }
 
