@@ -224,8 +224,7 @@ void LDFile::DecodeSlots()
 void LDFile::ReadRecord(LMShortHit& hit)
 {
     const uint8_t id = Id();
-    switch (id) {
-    case idHit:
+    if (id == idHit) { // nearly every record
         hit.kind = rkHit;
         hit.SetHitFlags(0);
         hit.time = Time();
@@ -236,7 +235,9 @@ void LDFile::ReadRecord(LMShortHit& hit)
         hit.energy = uint16_t(HitValue(4));
         hit.duration = HitValue(5);
         hit.Par1 = float(parametricValue_);
-        break;
+        return;
+    }
+    switch (id) {
     case idParametric:
     case idForcedParametric:
         hit.kind = rkParametric;
