@@ -1,15 +1,17 @@
 #include "datafiles/BinaryFile.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
-
 namespace lm {
 
-BinaryFile::~BinaryFile() { Close(); }
+BinaryFile::~BinaryFile()
+{
+    Close();
+}
 
 void BinaryFile::AllocateBuffer()
 {
@@ -52,7 +54,7 @@ void BinaryFile::OpenMemory(const uint8_t* data, size_t size)
 {
     Close();
     mode_ = Kind::MemoryRead;
-    buf_ = const_cast<uint8_t*>(data);  // never written in this mode
+    buf_ = const_cast<uint8_t*>(data); // never written in this mode
     bufCapacity_ = bufLen_ = size;
     bufPos_ = 0;
     bufStart_ = 0;
@@ -113,7 +115,7 @@ size_t BinaryFile::ReadSlow(uint8_t* dst, size_t n)
     if (mode_ == Kind::MemoryRead) {
         const size_t avail = bufLen_ > bufPos_ ? bufLen_ - bufPos_ : 0;
         const size_t take = std::min(avail, n);
-        if (take > 0)  // an empty memory stream has no buffer at all
+        if (take > 0) // an empty memory stream has no buffer at all
             std::memcpy(dst, buf_ + bufPos_, take);
         bufPos_ += take;
         return take;
@@ -281,4 +283,4 @@ uint64_t BinaryFile::Size()
     return 0;
 }
 
-}  // namespace lm
+} // namespace lm

@@ -102,14 +102,14 @@ private:
     Kind mode_ = Kind::Closed;
     int fd_ = -1;
     bool failed_ = false;
-    uint8_t* buf_ = nullptr;          // block buffer, or the memory being read
-    std::vector<uint8_t> storage_;    // owns the block buffer of file modes
+    uint8_t* buf_ = nullptr;       // block buffer, or the memory being read
+    std::vector<uint8_t> storage_; // owns the block buffer of file modes
     std::vector<uint8_t>* memoryTarget_ = nullptr;
     size_t bufCapacity_ = 0;
-    size_t bufPos_ = 0;               // position inside the buffer
-    size_t bufLen_ = 0;               // valid bytes in the buffer
-    uint64_t bufStart_ = 0;           // file offset of buf_[0]
-    uint64_t readSize_ = 0;           // size of a file opened for reading (it does not change)
+    size_t bufPos_ = 0;     // position inside the buffer
+    size_t bufLen_ = 0;     // valid bytes in the buffer
+    uint64_t bufStart_ = 0; // file offset of buf_[0]
+    uint64_t readSize_ = 0; // size of a file opened for reading (it does not change)
 };
 
-}  // namespace lm
+} // namespace lm

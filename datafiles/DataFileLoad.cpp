@@ -38,8 +38,9 @@ LoadStats LoadRecords(AWDiskFile& reader, DataFileType type, std::vector<LMShort
     const uint64_t fileSize = reader.File().Size();
     (void)reader.SeekFirstRecord();
     const DataFormat* format = FindDataFormat(type);
-    const RecordWalk walk = format && format->walkRecords ? format->walkRecords(reader, records, monitor, fileSize)
-                                                          : WalkRecords(reader, records, monitor, fileSize);
+    const RecordWalk walk = format && format->walkRecords
+                                ? format->walkRecords(reader, records, monitor, fileSize)
+                                : WalkRecords(reader, records, monitor, fileSize);
     uint32_t slots = walk.counted;
     // Records behind the end-of-data record: the count decides whether they take slots.
     if (walk.ended && reader.ReadNext())

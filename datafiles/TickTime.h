@@ -26,7 +26,8 @@ struct TickTime {
     // Reads the 6 bytes low, mid, high (little-endian).
     static TickTime FromBytes(const uint8_t* p)
     {
-        return TickTime{uint16_t(p[0] | (p[1] << 8)), uint16_t(p[2] | (p[3] << 8)), uint16_t(p[4] | (p[5] << 8))};
+        return TickTime{uint16_t(p[0] | (p[1] << 8)), uint16_t(p[2] | (p[3] << 8)),
+                        uint16_t(p[4] | (p[5] << 8))};
     }
     void ToBytes(uint8_t* p) const
     {
@@ -55,4 +56,4 @@ struct TickTime {
 
 static_assert(sizeof(TickTime) == 6);
 
-}  // namespace lm
+} // namespace lm

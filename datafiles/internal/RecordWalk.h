@@ -54,7 +54,8 @@ inline size_t RecordCapacity(size_t held, uint64_t bytesRead, uint64_t bytesTota
 
 // Appends every record from the current one on to `records`.
 template <class Reader>
-RecordWalk WalkRecords(Reader& reader, std::vector<LMShortHit>& records, LoadMonitor* monitor, uint64_t fileSize)
+RecordWalk WalkRecords(Reader& reader, std::vector<LMShortHit>& records, LoadMonitor* monitor,
+                       uint64_t fileSize)
 {
     RecordWalk walk;
     LoadStats& stats = walk.stats;

@@ -129,18 +129,39 @@ TEST(FrameTest, AxisSelectsWhatTheValueTestSelects)
         HitParam param;
         double min, max;
     } axes[] = {
-        {hpTime, 2.5, 3.7},        {hpTime, 1e-7, 2.5e-7},  {hpTime, 0, 70368744.17775},
-        {hpTime, -1, 1e30},        {hpTime, nan, 1.0},      {hpAmplitude, 40.5, 60},
-        {hpAmplitude, -5, 300},    {hpAmplitude, 61, 60},   {hpAmplitude, 40, nan},
-        {hpChannel, 1, 4},         {hpRise, 0.25, 65535.5}, {hpCounts, 7, 7},
-        {hpEnergy, 65535, 1e9},    {hpDuration, 3, 4294967294.5},
-        {hpPar1, -0.5, 0.5},       {hpFreq, 10, 250},       {hpCntPk, 0, 0},
+        {hpTime, 2.5, 3.7},
+        {hpTime, 1e-7, 2.5e-7},
+        {hpTime, 0, 70368744.17775},
+        {hpTime, -1, 1e30},
+        {hpTime, nan, 1.0},
+        {hpAmplitude, 40.5, 60},
+        {hpAmplitude, -5, 300},
+        {hpAmplitude, 61, 60},
+        {hpAmplitude, 40, nan},
+        {hpChannel, 1, 4},
+        {hpRise, 0.25, 65535.5},
+        {hpCounts, 7, 7},
+        {hpEnergy, 65535, 1e9},
+        {hpDuration, 3, 4294967294.5},
+        {hpPar1, -0.5, 0.5},
+        {hpFreq, 10, 250},
+        {hpCntPk, 0, 0},
     };
     // Time ticks near the limits above; values near them for the fields.
-    const uint64_t ticks[] = {0, 1, 2, 3, 9999999, 10000000, 10000001, 14799999, 14800000, 14800001,
-                              281474976710655ull, 281474976710654ull};
-    const uint32_t values[] = {0, 1, 3, 4, 5, 6, 7, 8, 39, 40, 41, 60, 61, 255, 65534, 65535, 4294967294u,
-                               4294967295u};
+    const uint64_t ticks[] = {0,
+                              1,
+                              2,
+                              3,
+                              9999999,
+                              10000000,
+                              10000001,
+                              14799999,
+                              14800000,
+                              14800001,
+                              281474976710655ull,
+                              281474976710654ull};
+    const uint32_t values[] = {0,  1,  3,  4,  5,   6,     7,     8,           39,
+                               40, 41, 60, 61, 255, 65534, 65535, 4294967294u, 4294967295u};
     for (const auto& axis : axes) {
         const FrameAxis tested(axis.param, axis.min, axis.max);
         for (uint64_t t : ticks)
