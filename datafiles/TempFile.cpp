@@ -27,7 +27,10 @@ fs::path FolderOf(const std::string& target)
 
 std::string Prefix(const std::string& target)
 {
-    return "." + fs::path(target).filename().string() + ".";
+    std::string prefix = ".";
+    prefix += fs::path(target).filename().string();
+    prefix += '.';
+    return prefix;
 }
 
 std::string CandidateName(const std::string& target)

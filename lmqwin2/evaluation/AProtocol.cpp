@@ -22,8 +22,10 @@ std::string SelectedChannelsText(const std::bitset<128>& channels)
         if (!text.empty())
             text += ',';
         text += std::to_string(c);
-        if (last > c)
-            text += "-" + std::to_string(last);
+        if (last > c) {
+            text += '-';
+            text += std::to_string(last);
+        }
         c = last + 1;
     }
     return text;
