@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace lm {
 
@@ -23,6 +24,19 @@ std::array<ALNChannelCalib, kAlnCalibChannels> DefaultCalibration()
 
 // Shared by every file read in this program run, as the acquisition software does.
 std::array<ALNChannelCalib, kAlnCalibChannels> gCalibration = DefaultCalibration();
+
+// 20 log10(a) dB for every 16-bit amplitude a, made once: a logarithm per hit would take
+// a good part of a load.
+const std::vector<double>& AmplitudeDecibels()
+{
+    static const std::vector<double> table = [] {
+        std::vector<double> decibels(65536, 0.0);
+        for (uint32_t a = 1; a < decibels.size(); ++a)
+            decibels[a] = 20.0 * std::log10(double(a));
+        return decibels;
+    }();
+    return table;
+}
 
 } // namespace
 
@@ -143,7 +157,7 @@ bool ALNDFile::AmplitudeDb(double& value) const
     // both give amplitude 0.
     if (amplitude == 0 || channel >= kAlnCalibChannels)
         return false;
-    value = std::trunc(20.0 * std::log10(double(amplitude)) + gCalibration[channel].offset);
+    value = std::trunc(AmplitudeDecibels()[amplitude] + gCalibration[channel].offset);
     return true;
 }
 
