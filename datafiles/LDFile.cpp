@@ -201,6 +201,8 @@ void LDFile::SetActiveDataSet(const uint8_t* sub, size_t /*available*/)
     // The slots keep the last hit's values until the next hit, which is decoded with the
     // new plan (ReadMessage has filled them from a pending hit before this message).
     std::fill(std::begin(plan_), std::end(plan_), Field{});
+    listed_.clear();
+    slotsStale_ = true;
     uint16_t offset = 8;
     for (uint8_t id : active_) {
         const LDCharacteristic* c = Characteristic(id);
@@ -208,6 +210,7 @@ void LDFile::SetActiveDataSet(const uint8_t* sub, size_t /*available*/)
             continue;
         // An id listed twice takes the later value.
         plan_[id] = Field{offset, c->size == 4 ? 0xFFFFFFFFu : (1u << (8 * c->size)) - 1};
+        listed_.push_back(id);
         offset = uint16_t(offset + c->size);
     }
     parametricOffset_ = offset;
@@ -216,7 +219,11 @@ void LDFile::SetActiveDataSet(const uint8_t* sub, size_t /*available*/)
 
 void LDFile::DecodeSlots()
 {
-    for (int slot = 1; slot <= kMaxCharacteristic; ++slot)
+    if (slotsStale_) {
+        std::memset(slots_, 0, sizeof slots_);
+        slotsStale_ = false;
+    }
+    for (uint8_t slot : listed_)
         slots_[slot] = HitValue(slot);
     slotsPending_ = false;
 }
@@ -271,33 +278,31 @@ void LDFile::ReadRecord(LMShortHit& hit)
 
 long double LDFile::GetValue(HitParam param)
 {
-    if (slotsPending_)
-        DecodeSlots();
     switch (param) {
     case hpTime:
         return Time().Seconds();
     case hpChannel:
         return body_[7];
     case hpRise:
-        return slots_[1];
+        return Slot(1);
     case hpCntPk:
-        return slots_[2];
+        return Slot(2);
     case hpCounts:
-        return slots_[3];
+        return Slot(3);
     case hpEnergy:
-        return slots_[4];
+        return Slot(4);
     case hpDuration:
-        return slots_[5];
+        return Slot(5);
     case hpAmplitude:
-        return slots_[6];
+        return Slot(6);
     case hpRMS:
-        return slots_[7];
+        return Slot(7);
     case hpGain:
-        return slots_[9];
+        return Slot(9);
     case hpThreshold:
-        return slots_[10];
+        return Slot(10);
     case hpFreq:
-        return slots_[13];
+        return Slot(13);
     case hpPar1:
         return parametricValue_;
     default:

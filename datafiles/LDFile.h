@@ -127,6 +127,8 @@ private:
     }
     // Fills the slots from the pending hit (the current body).
     void DecodeSlots();
+    // The last hit's value of a slot.
+    uint32_t Slot(int slot) const { return slotsPending_ ? HitValue(slot) : slots_[slot]; }
 
     // Listing helpers.
     void PrintMessage(std::ostream& out, const uint8_t* body, size_t length);
@@ -142,14 +144,17 @@ private:
     std::vector<uint8_t> active_; // active list, in the order of the hit values
     int parametricCount_ = 0;
     Field plan_[kMaxCharacteristic + 1]; // decoding plan derived from the active list
+    std::vector<uint8_t> listed_;        // the slots the list fills
     uint16_t parametricOffset_ = 8;
 
-    // The values of the last hit decoded, for GetValue. Loading reads the common record
-    // straight from the body, so the slots are filled only when asked for or when the
-    // hit's body is about to be replaced by something else than the next hit (a hit fills
-    // every slot, those not in the list with 0).
+    // The values of the last hit, for GetValue. While its body is current they are read
+    // from it (so are those of the common record); the slots are filled only when the
+    // body is about to be replaced by something else than the next hit.
     uint32_t slots_[kMaxCharacteristic + 1] = {};
     bool slotsPending_ = false;
+    // Set when the active list changed since the last hit decoded: the next one clears the
+    // slots, since hits only fill the slots of the list and the others must read 0.
+    bool slotsStale_ = false;
     uint8_t parametricId_ = 0;
     int16_t parametricValue_ = 0;
 
