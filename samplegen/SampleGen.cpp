@@ -1,5 +1,6 @@
 #include "samplegen/SampleGen.h"
-#include "datafiles/TempFile.h"
+
+#include "datafiles/OutputFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -35,14 +36,6 @@ const SampleFormat* FindFormat(const std::string& name)
     return nullptr;
 }
 
-std::string Folder(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string SystemError(const std::string& what, const std::string& path)
 {
     return what + " '" + path + "': " + std::strerror(errno);
@@ -64,24 +57,15 @@ void GenerateSampleFile(const std::string& format, const SampleOptions& options,
         throw std::runtime_error("Channels must lie in 1.." + std::to_string(sample->maxChannels) +
                                  " for the '" + format + "' format");
 
-    // The temporary file lives beside the target so that the final rename stays on one file system.
-    const std::string temp = CreateTempFileBeside(path);
-    if (temp.empty())
-        throw std::runtime_error(SystemError("Cannot create a temporary file in", Folder(path)));
-
-    try {
-        BinaryFile out;
-        if (!out.Open(temp, BinaryFile::Mode::Write))
-            throw std::runtime_error(SystemError("Cannot write", temp));
-        sample->write(out, options);
-        if (!out.Close())
-            throw std::runtime_error(SystemError("Cannot write", path));
-        if (std::rename(temp.c_str(), path.c_str()) != 0)
-            throw std::runtime_error(SystemError("Cannot write", path));
-    } catch (...) {
-        ::unlink(temp.c_str());
-        throw;
-    }
+    // Only a regular file (or a new name) is replaced, and only once the whole file is written.
+    OutputFile output(path);
+    BinaryFile out;
+    if (!out.Open(output.TempPath(), BinaryFile::Mode::Write))
+        throw std::runtime_error(SystemError("Cannot write", output.TempPath()));
+    sample->write(out, options);
+    if (!out.Close())
+        throw std::runtime_error(SystemError("Cannot write", path));
+    output.Commit();
 }
 
 } // namespace lm::gen
