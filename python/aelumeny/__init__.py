@@ -237,8 +237,9 @@ def stat(path: PathType, frames: Iterable[str | Iterable[Any]] | str, setup: Pat
     (numbers, or a text such as "1-4,7"; default: all 128), ``events`` frames whole events
     and counts first hits only.
 
-    Raises as :func:`read`; FormatError also for an unreadable setup file or, with
-    ``events``, a file out of time order; ValueError for a malformed frame or channel.
+    Raises as :func:`read`, for the setup file too (a FileError when it cannot be opened,
+    FormatError when it is no test setup); FormatError also, with ``events``, for a file out
+    of time order; ValueError for a malformed frame or channel.
     """
     texts = [_frame_text(f) for f in ([frames] if isinstance(frames, str) else frames)]
     return _core.stat(_path(path), texts, None if setup is None else _path(setup),

@@ -366,8 +366,15 @@ std::string Stat(const std::string& path, const std::vector<std::string>& frameT
                  bool events)
 {
     lm::ATestSetup setup;
-    if (setupFile && !setup.LoadFromFile(*setupFile))
+    if (setupFile && !setup.LoadFromFile(*setupFile)) {
+        // A setup that cannot be opened is a file fault, as a data file's would be; one that
+        // opens but is no test setup, a format fault. The message is the library's either way.
+        struct stat st {};
+        const bool folder = ::stat(setupFile->c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        if (folder || ::access(setupFile->c_str(), R_OK) != 0)
+            ThrowOpenFault(*setupFile, lm::kMsgUnknownSetupFormat);
         throw FormatFault{lm::kMsgUnknownSetupFormat, *setupFile};
+    }
     lm::ChannelMask channels;
     std::vector<lmtool::FrameSpec> specs;
     if (channelList)

@@ -1,5 +1,6 @@
 """filter and stat run the same engines as lmtool filter and lmtool stat."""
 
+import errno
 import pytest
 
 import aelumeny
@@ -99,6 +100,13 @@ def test_stat_with_a_setup_file(lmtool, samples, tmp_path):
     with pytest.raises(aelumeny.FormatError) as caught:
         aelumeny.stat(samples["dta"], frames=["256:40:60:64:0:1000"], setup=bad)
     assert caught.value.message == "Test Setup - unknown format of INI file"
+    # One that cannot be opened is a file error, with the same message.
+    with pytest.raises(aelumeny.FileNotFound) as caught:
+        aelumeny.stat(samples["dta"], frames=["256:40:60:64:0:1000"], setup=tmp_path / "none.ini")
+    assert caught.value.errno == errno.ENOENT
+    assert caught.value.strerror == "Test Setup - unknown format of INI file"
+    with pytest.raises(aelumeny.IsADirectory):
+        aelumeny.stat(samples["dta"], frames=["256:40:60:64:0:1000"], setup=tmp_path)
 
 
 @pytest.mark.parametrize("frames, channels", [
